@@ -1,0 +1,150 @@
+#pragma once
+
+// The "name" table: every name record of the font in a tree keyed by platform and encoding,
+// language and name ID, and the rules that choose the names describing the face.
+
+#include "FontTable.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fontfile {
+
+class TGeneralFontInfoItem;
+
+// Name IDs the program uses.
+namespace NameId {
+inline constexpr std::uint16_t Copyright = 0;
+inline constexpr std::uint16_t Family = 1;
+inline constexpr std::uint16_t Style = 2;
+inline constexpr std::uint16_t FullName = 4;
+inline constexpr std::uint16_t Version = 5;
+inline constexpr std::uint16_t PostScriptName = 6;
+inline constexpr std::uint16_t Trademark = 7;
+inline constexpr std::uint16_t Manufacturer = 8;
+inline constexpr std::uint16_t Designer = 9;
+inline constexpr std::uint16_t Description = 10;
+inline constexpr std::uint16_t VendorURL = 11;
+inline constexpr std::uint16_t DesignerURL = 12;
+inline constexpr std::uint16_t License = 13;
+inline constexpr std::uint16_t LicenseURL = 14;
+inline constexpr std::uint16_t TypographicFamily = 16;
+inline constexpr std::uint16_t TypographicSubfamily = 17;
+} // namespace NameId
+
+struct TNameField {
+    std::uint16_t NameID = 0;
+    std::u16string Text;
+};
+
+// The names of one language, in order of first appearance; one field per name ID.
+class TNameLanguageList {
+public:
+    explicit TNameLanguageList(std::uint16_t languageId) : FLanguageID(languageId) {}
+
+    std::uint16_t LanguageID() const { return FLanguageID; }
+    std::size_t Count() const { return FFields.size(); }
+    const TNameField& Field(std::size_t index) const { return FFields.at(index); }
+    // The text of a name ID, or nothing when the list has no such field.
+    std::optional<std::u16string> Text(std::uint16_t nameId) const;
+    bool Has(std::uint16_t nameId) const { return FIndex.count(nameId) != 0; }
+
+    // Adds the field, or replaces the text of the field with the same name ID.
+    void Set(std::uint16_t nameId, std::u16string text);
+
+private:
+    std::uint16_t FLanguageID;
+    std::vector<TNameField> FFields;
+    std::map<std::uint16_t, std::size_t> FIndex;
+};
+
+// The languages of one platform and encoding, in order of first appearance.
+class TNamePlatformList {
+public:
+    TNamePlatformList(std::uint16_t platformId, std::uint16_t encodingId)
+        : FPlatformID(platformId), FEncodingID(encodingId)
+    {
+    }
+
+    std::uint16_t PlatformID() const { return FPlatformID; }
+    std::uint16_t EncodingID() const { return FEncodingID; }
+    std::size_t Count() const { return FLanguages.size(); }
+    const TNameLanguageList& Language(std::size_t index) const { return FLanguages.at(index); }
+    const TNameLanguageList* FindLanguage(std::uint16_t languageId) const;
+
+    TNameLanguageList& LanguageFor(std::uint16_t languageId);
+
+private:
+    std::uint16_t FPlatformID;
+    std::uint16_t FEncodingID;
+    std::vector<TNameLanguageList> FLanguages;
+    std::map<std::uint16_t, std::size_t> FIndex;
+};
+
+// Every platform list of the table, in order of first appearance.
+class TNameList {
+public:
+    std::size_t Count() const { return FPlatforms.size(); }
+    const TNamePlatformList& Platform(std::size_t index) const { return FPlatforms.at(index); }
+    const TNamePlatformList* FindPlatform(std::uint16_t platformId, std::uint16_t encodingId) const;
+
+    TNamePlatformList& PlatformFor(std::uint16_t platformId, std::uint16_t encodingId);
+    void Clear();
+
+private:
+    std::vector<TNamePlatformList> FPlatforms;
+    std::map<std::uint32_t, std::size_t> FIndex;
+};
+
+// Ten descriptive names of a face; each empty when the font does not have it.
+struct TAdditionalFontNameInfo {
+    std::u16string Copyright;     // name ID 0
+    std::u16string Trademark;     // 7
+    std::u16string Version;       // 5
+    std::u16string Description;   // 10
+    std::u16string Manufacturer;  // 8
+    std::u16string VendorURL;     // 11
+    std::u16string Designer;      // 9
+    std::u16string DesignerURL;   // 12
+    std::u16string License;       // 13
+    std::u16string LicenseURL;    // 14
+
+    bool operator==(const TAdditionalFontNameInfo&) const = default;
+};
+
+class TTableName final : public TFontTable {
+public:
+    // Name records may share their strings, so the text decoded from one table is bounded by
+    // a budget rather than by the table size; records beyond it are skipped.
+    static constexpr std::uint64_t kMaxDecodedStringBytes = 4u << 20;
+
+    explicit TTableName(const std::string& tag = "name");
+
+    // Never raises for bad content: records outside the stream are skipped.
+    void Read(TFontStream& stream) override;
+
+    const TNameList& Names() const { return FNames; }
+    std::size_t PlatformCount() const { return FNames.Count(); }
+    const TNamePlatformList& Platform(std::size_t index) const { return FNames.Platform(index); }
+    const TNamePlatformList* FindPlatform(std::uint16_t platformId, std::uint16_t encodingId) const
+    {
+        return FNames.FindPlatform(platformId, encodingId);
+    }
+
+    // The platform list the names are taken from, or none.
+    const TNamePlatformList* PreferredPlatformList() const;
+
+    // Writes the full, family, style, typographic and face full names that it finds into an
+    // item whose font kind is already set, choosing the language by the system locale.
+    void FillGeneralNames(TGeneralFontInfoItem& item) const;
+    TAdditionalFontNameInfo FillAdditionalNames() const;
+
+private:
+    TNameList FNames;
+};
+
+} // namespace fontfile

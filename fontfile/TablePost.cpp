@@ -1,0 +1,152 @@
+#include "TablePost.h"
+
+#include "StreamReaders.h"
+#include "WarningCollector.h"
+
+namespace fontfile {
+
+namespace {
+
+constexpr std::uint32_t kSpaceSavingVersion = 0x00025000;
+
+using std::to_string;
+
+std::string FormatType(std::uint16_t major, std::uint16_t minor)
+{
+    return to_string(major) + "." + to_string(minor);
+}
+
+} // namespace
+
+const std::array<std::string_view, TTablePost::kStandardNameCount>& TTablePost::StandardNames()
+{
+    static constexpr std::array<std::string_view, kStandardNameCount> kNames = {
+        ".notdef", "null", "CR", "space", "exclam", "quotedbl", "numbersign", "dollar",
+        "percent", "ampersand", "quotesingle", "parenleft", "parenright", "asterisk", "plus",
+        "comma", "hyphen", "period", "slash", "zero", "one", "two", "three", "four", "five",
+        "six", "seven", "eight", "nine", "colon", "semicolon", "less", "equal", "greater",
+        "question", "at", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
+        "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z", "bracketleft",
+        "backslash", "bracketright", "asciicircum", "underscore", "grave", "a", "b", "c", "d",
+        "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p", "q", "r", "s", "t", "u",
+        "v", "w", "x", "y", "z", "braceleft", "bar", "braceright", "asciitilde", "Adieresis",
+        "Aring", "Ccedilla", "Eacute", "Ntilde", "Odieresis", "Udieresis", "aacute", "agrave",
+        "acircumflex", "adieresis", "atilde", "aring", "ccedilla", "eacute", "egrave",
+        "ecircumflex", "edieresis", "iacute", "igrave", "icircumflex", "idieresis", "ntilde",
+        "oacute", "ograve", "ocircumflex", "odieresis", "otilde", "uacute", "ugrave",
+        "ucircumflex", "udieresis", "dagger", "degree", "cent", "sterling", "section",
+        "bullet", "paragraph", "germandbls", "registered", "copyright", "trademark", "acute",
+        "dieresis", "notequal", "AE", "Oslash", "infinity", "plusminus", "lessequal",
+        "greaterequal", "yen", "mu", "partialdiff", "summation", "product", "pi", "integral",
+        "ordfeminine", "ordmasculine", "Omega", "ae", "oslash", "questiondown", "exclamdown",
+        "logicalnot", "radical", "florin", "approxequal", "Delta", "guillemotleft",
+        "guillemotright", "ellipsis", "nbspace", "Agrave", "Atilde", "Otilde", "OE", "oe",
+        "endash", "emdash", "quotedblleft", "quotedblright", "quoteleft", "quoteright",
+        "divide", "lozenge", "ydieresis", "Ydieresis", "fraction", "currency",
+        "guilsinglleft", "guilsinglright", "fi", "fl", "daggerdbl", "periodcentered",
+        "quotesinglbase", "quotedblbase", "perthousand", "Acircumflex", "Ecircumflex",
+        "Aacute", "Edieresis", "Egrave", "Iacute", "Icircumflex", "Idieresis", "Igrave",
+        "Oacute", "Ocircumflex", "Apple", "Ograve", "Uacute", "Ucircumflex", "Ugrave",
+        "dotlessi", "circumflex", "tilde", "macron", "breve", "dotaccent", "ring", "cedilla",
+        "hungarumlaut", "ogonek", "caron", "Lslash", "lslash", "Scaron", "scaron", "Zcaron",
+        "zcaron", "brokenbar", "Eth", "eth", "Yacute", "yacute", "Thorn", "thorn", "minus",
+        "multiply", "onesuperior", "twosuperior", "threesuperior", "onehalf", "onequarter",
+        "threequarters", "franc", "Gbreve", "gbreve", "Idot", "Scedilla", "scedilla",
+        "Cacute", "cacute", "Ccaron", "ccaron", "dcroat"};
+    return kNames;
+}
+
+TTablePost::TTablePost(const std::string& tag) : TFontTable(CheckedTag("TTablePost", "post", tag)) {}
+
+void TTablePost::ResetToVersion2()
+{
+    FVersionMajor = 2;
+    FVersionMinor = 0;
+}
+
+void TTablePost::Read(TFontStream& stream)
+{
+    FGlyphNames.clear();
+    FVersionMajor = be::ReadUInt16(stream);
+    FVersionMinor = be::ReadUInt16(stream);
+    FItalicAngle = be::ReadFixed(stream);
+    FUnderlinePosition = be::ReadInt16(stream);
+    FUnderlineThickness = be::ReadInt16(stream);
+    FIsFixedPitch = be::ReadUInt32(stream);
+    FMinMemType42 = be::ReadUInt32(stream);
+    FMaxMemType42 = be::ReadUInt32(stream);
+    FMinMemType1 = be::ReadUInt32(stream);
+    FMaxMemType1 = be::ReadUInt32(stream);
+
+    const std::uint16_t major = FVersionMajor;
+    const std::uint16_t minor = FVersionMinor;
+    if (minor != 0) {
+        const std::uint32_t version = (std::uint32_t{major} << 16) | minor;
+        if (version == kSpaceSavingVersion)
+            AddWarning("Unsupported Post Space Saving Table FormatType " + FormatType(major, minor));
+        else
+            AddWarning("Unknown Post FormatType " + FormatType(major, minor));
+        ResetToVersion2();
+        return;
+    }
+    switch (major) {
+    case 1:
+        for (const auto name : StandardNames())
+            FGlyphNames.push_back({std::string(name)});
+        ResetToVersion2();
+        break;
+    case 2:
+        ReadFormat2Names(stream);
+        break;
+    case 3:
+        break;
+    case 4:
+        AddWarning("[Apple for use with QuickDraw GX] Unsupported Post FormatType " + FormatType(major, 0));
+        ResetToVersion2();
+        break;
+    default:
+        AddWarning("Unknown Post FormatType " + FormatType(major, 0));
+        ResetToVersion2();
+        break;
+    }
+}
+
+void TTablePost::ReadFormat2Names(TFontStream& stream)
+{
+    const std::uint64_t base = stream.Position();  // right after the header
+    std::uint64_t glyphCount = be::ReadUInt16(stream);
+    // Glyphs whose index lies past the end of the stream are not there.
+    const std::uint64_t indicesPresent = stream.Remaining() / 2;
+    if (glyphCount > indicesPresent)
+        glyphCount = indicesPresent;
+
+    const std::uint64_t stringArea = base + 2 + 2 * glyphCount;
+    std::vector<std::string> customNames;  // read lazily, each string once
+    std::uint64_t nextString = stringArea;
+
+    FGlyphNames.reserve(static_cast<std::size_t>(glyphCount));
+    for (std::uint64_t glyph = 0; glyph < glyphCount; ++glyph) {
+        stream.Seek(base + 2 + 2 * glyph);
+        const std::uint16_t index = be::ReadUInt16(stream);
+        if (index < kStandardNameCount) {
+            FGlyphNames.push_back({std::string(StandardNames()[index])});
+        } else if (index >= kFirstReservedNameIndex) {
+            FGlyphNames.push_back({});
+        } else {
+            const std::size_t wanted = index - kStandardNameCount;
+            while (customNames.size() <= wanted) {
+                stream.Seek(nextString);
+                customNames.push_back(be::ReadLengthPrefixedString(stream));
+                nextString = stream.Position();
+            }
+            FGlyphNames.push_back({customNames[wanted]});
+        }
+    }
+}
+
+std::string TTablePost::GlyphName(std::size_t glyphIndex) const
+{
+    return glyphIndex < FGlyphNames.size() ? FGlyphNames[glyphIndex].Name : std::string();
+}
+
+} // namespace fontfile
