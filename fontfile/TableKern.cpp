@@ -60,6 +60,9 @@ void TTableKern::Read(TFontStream& stream)
         } else {
             AddWarning("Unknown Kern FormatType " + to_string(format) + " Version " + to_string(subtableVersion) + ".");
         }
+        // A length shorter than the header would find this subtable again and again.
+        if (length < kSubtableHeaderSize)
+            break;
         subtableStart += length;
     }
 }
