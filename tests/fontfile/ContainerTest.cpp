@@ -255,6 +255,10 @@ TEST(TrueTypeCollection, ValidityCheckAndLoadOfUnusualHeaders)
     offsetBeyond.Tag("ttcf").U32(0x00010000).U32(1).U32(100000).PadTo(300);
     TBytes hugeCount;
     hugeCount.Tag("ttcf").U32(0x00010000).U32(0xFFFFFFFF).PadTo(300);
+    TBytes tooManyFonts;
+    tooManyFonts.Tag("ttcf").U32(0x00010000).U32(TTrueTypeCollection::kMaxFonts + 1);
+    for (std::uint32_t i = 0; i <= TTrueTypeCollection::kMaxFonts; ++i)
+        tooManyFonts.U32(0);
     TBytes notCollection;
     notCollection.Tag("true").U32(0x00010000).U32(0).PadTo(300);
     const std::vector<TCase> cases = {
@@ -265,6 +269,7 @@ TEST(TrueTypeCollection, ValidityCheckAndLoadOfUnusualHeaders)
         {"200 bytes", ttcf200.Take(), true, 0},
         {"offset beyond the file", offsetBeyond.Take(), false, 1},
         {"count larger than the file can hold", hugeCount.Take(), false, 0},
+        {"more fonts than a collection holds", tooManyFonts.Take(), false, 0},
         {"not ttcf", notCollection.Take(), false, 0},
     };
     for (const auto& c : cases) {
@@ -279,6 +284,20 @@ TEST(TrueTypeCollection, ValidityCheckAndLoadOfUnusualHeaders)
         EXPECT_EQ(collection.Items().Count(), c.Items);
     }
     EXPECT_FALSE(TTrueTypeCollection::IsValidFile(qmtest::IsolatedEnvironment::Global().Scratch() + "/missing.ttc"));
+}
+
+TEST(TrueTypeCollection, RegistryNameIsCutToWhatTheRegistryCanHold)
+{
+    const std::u16string longName(10000, u'x');
+    const auto bytes = TCollectionBuilder().Member(Member(u"A", longName, 400)).Member(Member(u"B", longName, 400)).Build();
+    TMemoryFontStream stream(bytes);
+    TTrueTypeCollection collection;
+    collection.LoadFromStream(stream);
+    ASSERT_EQ(collection.Items().Count(), 2u);
+    const auto& registryName = collection.Items()[1].RegistryName();
+    EXPECT_EQ(registryName.size(), TTrueTypeCollection::kMaxRegistryNameLength);
+    EXPECT_EQ(registryName.substr(0, 10003), longName + u" & ");
+    EXPECT_EQ(registryName.substr(registryName.size() - 11), u" (TrueType)");
 }
 
 TEST(TrueTypeCollection, DamagedMemberEndsTheLoad)

@@ -259,6 +259,21 @@ TEST(TableName, HostileCountsAndLengthsStayBounded)
     EXPECT_EQ(table->PlatformCount(), 0u);
 }
 
+TEST(TableName, DecodedTextIsBoundedWhenRecordsShareOneLongString)
+{
+    constexpr std::uint16_t kRecords = 70;
+    constexpr std::uint16_t kLength = 65000;
+    TBytes bytes;
+    bytes.U16(0).U16(kRecords).U16(6 + 12 * kRecords);  // format, count, storage offset
+    for (std::uint16_t i = 0; i < kRecords; ++i)
+        bytes.U16(3).U16(1).U16(0x0409).U16(i).U16(kLength).U16(0);  // all share the same string
+    bytes.Zeros(kLength);
+    const auto table = ReadNames(bytes.Take());
+    const auto* list = table->FindPlatform(3, 1)->FindLanguage(0x0409);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Count(), TTableName::kMaxDecodedStringBytes / kLength);
+}
+
 TEST(TableName, EveryPrefixReadsWithoutACrash)
 {
     const auto bytes = TNameTableBuilder(1)
