@@ -1,0 +1,163 @@
+#include "app/MainFrm.h"
+
+#include "app/AppIdentity.h"
+#include "app/GuardedStep.h"
+#include "platform/SingleInstance.h"
+#include "support/LoggerUnit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace app {
+
+namespace {
+
+constexpr int kDefaultWidth = 863;
+constexpr int kDefaultHeight = 655;
+constexpr int kMinimumWidth = 280;
+constexpr int kMinimumHeight = 240;
+
+} // namespace
+
+TMainFormFM::TMainFormFM(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainFormFM"));
+    resize(kDefaultWidth, kDefaultHeight);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setWindowIcon(QIcon(QStringLiteral(":/quillmark/quillmark.png")));
+
+    BuildMenuBar();
+    BuildToolbars();
+    BuildDocks();
+    BuildStatusBar();
+    BuildTray();
+    BuildTimers();
+    BuildVisibilityItems();
+
+    FormCreate();
+}
+
+TMainFormFM::~TMainFormFM()
+{
+    FormDestroy();
+}
+
+void TMainFormFM::FormCreate()
+{
+    FFlags.ExitRequested = false;
+    FFlags.PrintingOrExporting = false;
+
+    // Opens the settings and forms the caption text from the version information.
+    GuardedStep("Settings", [this] { RestoreCaption(); });
+    setWindowTitle(FCaptionText);
+
+    FPendingArguments = std::make_unique<TSortedStringList>();
+    FDroppedFiles = std::make_unique<TSortedStringList>();
+    FFlags.FirstIdlePending = true;
+
+    FFlags.ActiveFontsKnown = false;
+    FFlags.SystemFontsChanged = false;
+    FFlags.EnumerationPassRunning = false;
+    FFlags.BrowseFolderChanged = false;
+    FFlags.GroupFolderChanged = false;
+    FFlags.GroupRootChanged = false;
+    FFlags.FileRenameRunning = false;
+    FFlags.DirectInsertRunning = false;
+
+    for (QComboBox* box : {cbFonts, cbFontStyle}) {
+        box->clear();
+        box->setEnabled(false);
+    }
+
+    tcFonts->setCurrentIndex(0);
+
+    GuardedStep("Restore user state", [this] { RestoreUserState(); });
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &TMainFormFM::ApplicationStateChanged);
+
+    GuardedStep("Theme", [this] { ApplyActiveTheme(); });
+
+    // The first moment the event loop is idle (after the window is shown).
+    QTimer::singleShot(0, this, &TMainFormFM::GoToOnIdle);
+}
+
+void TMainFormFM::GoToOnIdle()
+{
+    if (!FFlags.FirstIdlePending || FDestroyed)
+        return;
+    FFlags.FirstIdlePending = false;
+
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (const QString& argument : arguments)
+        FPendingArguments->Add(argument);
+}
+
+void TMainFormFM::FormDestroy()
+{
+    if (FDestroyed)
+        return;
+    FDestroyed = true;
+
+    GuardedStep("Save user state", [this] { SaveUserState(); });
+
+    disconnect(qApp, &QGuiApplication::applicationStateChanged, this, &TMainFormFM::ApplicationStateChanged);
+    tmrUpdateSystemFonts->stop();
+
+    FDroppedFiles.reset();
+    FPendingArguments.reset();
+}
+
+void TMainFormFM::closeEvent(QCloseEvent* event)
+{
+    if (MinimizeToTrayOnClose() && !FFlags.ExitRequested && isVisible()) {
+        CoolTrayIcon1->show();
+        event->ignore();
+        hide();
+        return;
+    }
+    FVisibleAtClose = isVisible();
+    event->accept();
+    emit Closed();
+}
+
+void TMainFormFM::showEvent(QShowEvent* event)
+{
+    CoolTrayIcon1->hide();
+    QMainWindow::showEvent(event);
+}
+
+qint32 TMainFormFM::CopyDataReceived(quint32 tag, const QByteArray& data)
+{
+    if (!FPendingArguments || tag != kCopyDataArguments)
+        return 0;
+    const QStringList arguments = platform::DecodeArgumentBlock(data);
+    for (const QString& argument : arguments)
+        FPendingArguments->Add(argument);
+    support::LogGeneral(QStringLiteral("Arguments received: ") + arguments.join(QLatin1Char(' ')));
+    BringToFront();
+    return 1;
+}
+
+void TMainFormFM::BringToFront()
+{
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMainFormFM::ApplicationStateChanged(Qt::ApplicationState state)
+{
+    // Fonts installed by another program while we were in the background show up when the
+    // user comes back.
+    if (state == Qt::ApplicationActive && !FFlags.DirectInsertRunning)
+        FFlags.SystemFontsChanged = true;
+}
+
+} // namespace app

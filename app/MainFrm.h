@@ -1,0 +1,131 @@
+#pragma once
+
+// The main window: menus, toolbars, the five dock panels, the status bar, the tray icon, the
+// timers that turn flags into work, and the order of start-up and shutdown.
+
+#include "app/MainFrmFlags.h"
+#include "app/SortedStringList.h"
+#include "app/Themes.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QDockWidget;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QStatusBar;
+class QSystemTrayIcon;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+
+namespace app {
+
+class TMainFormFM : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainFormFM(QWidget* parent = nullptr);
+    ~TMainFormFM() override;
+    TMainFormFM(const TMainFormFM&) = delete;
+    TMainFormFM& operator=(const TMainFormFM&) = delete;
+
+    // A hand-over from a later start: 1 when accepted, 0 when left unanswered.
+    qint32 CopyDataReceived(quint32 tag, const QByteArray& data);
+
+    const TMainFormFlags& Flags() const { return FFlags; }
+    // The command-line arguments of this and of later starts; nullptr once freed.
+    const TSortedStringList* PendingArguments() const { return FPendingArguments.get(); }
+    // Product name and version, the start of the window caption.
+    const QString& CaptionText() const { return FCaptionText; }
+    TTheme ActiveTheme() const { return FActiveTheme; }
+
+signals:
+    // The window really closed (not to the tray): the program ends.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormClose
+    void showEvent(QShowEvent* event) override;   // FormShow
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void GoToOnIdle();
+
+    // Building the frame (one file each).
+    void BuildMenuBar();
+    void BuildToolbars();
+    void BuildDocks();
+    QDockWidget* CreateDockPanel(const QString& name, const QString& caption, int minimumWidth);
+    void BuildStatusBar();
+    void BuildTray();
+    void BuildTimers();
+    void BuildVisibilityItems();
+
+    // The user's state and the theme (through the settings).
+    void RestoreCaption();
+    bool MinimizeToTrayOnClose() const;
+    void RestoreUserState();
+    void SaveUserState();
+    void ApplyActiveTheme();
+    void SelectTheme(TTheme theme, bool store);
+
+    // Hook on the application: activation counts as a possible font change.
+    void ApplicationStateChanged(Qt::ApplicationState state);
+
+    void BringToFront();
+    void CoolTrayIcon1DblClick();
+    void pmTrayOpenClick();
+    void pmTrayCloseClick();
+
+    void tmrThreadStatusTimer();
+    void tmrUpdateSystemFontsTimer();
+    void tmrUpdateFontItemTimer();
+    void tmrUpdateSelectionRelatedGUIElementsTimer();
+
+    TMainFormFlags FFlags;
+    QString FCaptionText;
+    TTheme FActiveTheme = TTheme::Default;
+    bool FDestroyed = false;
+    bool FVisibleAtClose = false;
+
+    std::unique_ptr<TSortedStringList> FPendingArguments;
+    std::unique_ptr<TSortedStringList> FDroppedFiles;
+
+    // Controls (owned by their Qt parents).
+    QMenuBar* tbMenuBar = nullptr;
+    QMenu* miViewToolbars = nullptr;
+    QActionGroup* FThemeItems = nullptr;
+    QToolBar* tbStandard = nullptr;
+    QToolBar* tbFormatting = nullptr;
+    QComboBox* cbFonts = nullptr;
+    QComboBox* cbFontStyle = nullptr;
+    QDockWidget* dpFonts = nullptr;
+    QDockWidget* dpCharacters = nullptr;
+    QDockWidget* dpInformation = nullptr;
+    QDockWidget* dpSample = nullptr;
+    QDockWidget* dpZoom = nullptr;
+    QTabWidget* tcFonts = nullptr;
+    QComboBox* cbPreviewTexts = nullptr;
+    QComboBox* cbPreviewSize = nullptr;
+    QStatusBar* sb = nullptr;
+    QLabel* sbpActiveFonts = nullptr;
+    QLabel* sbpFont = nullptr;
+    QLabel* sbpHex = nullptr;
+    QLabel* sbpDec = nullptr;
+    QLabel* sbpCharacter = nullptr;
+    QSystemTrayIcon* CoolTrayIcon1 = nullptr;
+    QMenu* pmTray = nullptr;
+    QTimer* tmrThreadStatus = nullptr;
+    QTimer* tmrUpdateSystemFonts = nullptr;
+    QTimer* tmrUpdateFontItem = nullptr;
+    QTimer* tmrUpdateSelectionRelatedGUIElements = nullptr;
+};
+
+} // namespace app

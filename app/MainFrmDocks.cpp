@@ -1,0 +1,93 @@
+// The five dock panels: Fonts on the left, Characters in the client area, Information,
+// Sample and Zoom side by side at the bottom. Their contents arrive with their features.
+
+#include "app/MainFrm.h"
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QHBoxLayout>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+constexpr int kFontsPanelWidth = 309;
+constexpr int kFontsPanelMinimumWidth = 160;
+constexpr int kPanelMinimumWidth = 80;
+constexpr int kBottomPanelWidth = 200;
+constexpr int kBottomPanelHeight = 150;
+
+QWidget* AddTabSheet(QTabWidget* tabs, const char* name, const QString& caption)
+{
+    auto* sheet = new QWidget(tabs);
+    sheet->setObjectName(QLatin1String(name));
+    tabs->addTab(sheet, caption);
+    return sheet;
+}
+
+} // namespace
+
+QDockWidget* TMainFormFM::CreateDockPanel(const QString& name, const QString& caption, int minimumWidth)
+{
+    auto* panel = new QDockWidget(caption, this);
+    panel->setObjectName(name);
+    panel->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    panel->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    auto* client = new QWidget(panel);
+    client->setObjectName(name + QStringLiteral("Client"));
+    client->setMinimumWidth(minimumWidth);
+    panel->setWidget(client);
+    return panel;
+}
+
+void TMainFormFM::BuildDocks()
+{
+    // The panels fill the window; the client placeholder stays out of the way.
+    auto* pnlClient = new QWidget(this);
+    pnlClient->setObjectName(QStringLiteral("pnlClient"));
+    setCentralWidget(pnlClient);
+    pnlClient->hide();
+    setDockNestingEnabled(true);
+
+    dpFonts = CreateDockPanel(QStringLiteral("dpFonts"), QStringLiteral("Fonts"), kFontsPanelMinimumWidth);
+    auto* fontsLayout = new QVBoxLayout(dpFonts->widget());
+    fontsLayout->setContentsMargins(2, 2, 2, 2);
+    auto* choosers = new QHBoxLayout;
+    cbPreviewTexts = new QComboBox(dpFonts->widget());
+    cbPreviewTexts->setObjectName(QStringLiteral("cbPreviewTexts"));
+    cbPreviewSize = new QComboBox(dpFonts->widget());
+    cbPreviewSize->setObjectName(QStringLiteral("cbPreviewSize"));
+    cbPreviewSize->addItems({QStringLiteral("Tiny"), QStringLiteral("Small"), QStringLiteral("Medium"),
+                             QStringLiteral("Large"), QStringLiteral("Extra Large"), QStringLiteral("Ultra Large")});
+    cbPreviewSize->setCurrentIndex(2);
+    choosers->addStretch(1);
+    choosers->addWidget(cbPreviewTexts);
+    choosers->addWidget(cbPreviewSize);
+    fontsLayout->addLayout(choosers);
+
+    tcFonts = new QTabWidget(dpFonts->widget());
+    tcFonts->setObjectName(QStringLiteral("tcFonts"));
+    AddTabSheet(tcFonts, "tsFontsActive", QStringLiteral("Active"));
+    AddTabSheet(tcFonts, "tsFontsBrowse", QStringLiteral("Browse"));
+    AddTabSheet(tcFonts, "tsFontsGroups", QStringLiteral("Groups"));
+    fontsLayout->addWidget(tcFonts, 1);
+    addDockWidget(Qt::LeftDockWidgetArea, dpFonts);
+
+    dpCharacters = CreateDockPanel(QStringLiteral("dpCharacters"), QStringLiteral("Characters"), kPanelMinimumWidth);
+    addDockWidget(Qt::RightDockWidgetArea, dpCharacters);
+
+    dpInformation = CreateDockPanel(QStringLiteral("dpInformation"), QStringLiteral("Information"), kPanelMinimumWidth);
+    dpSample = CreateDockPanel(QStringLiteral("dpSample"), QStringLiteral("Sample"), kPanelMinimumWidth);
+    dpZoom = CreateDockPanel(QStringLiteral("dpZoom"), QStringLiteral("Zoom"), kPanelMinimumWidth);
+    addDockWidget(Qt::BottomDockWidgetArea, dpInformation);
+    splitDockWidget(dpInformation, dpSample, Qt::Horizontal);
+    splitDockWidget(dpSample, dpZoom, Qt::Horizontal);
+
+    resizeDocks({dpFonts}, {kFontsPanelWidth}, Qt::Horizontal);
+    resizeDocks({dpInformation, dpSample, dpZoom}, {kBottomPanelWidth, kBottomPanelWidth, kBottomPanelWidth}, Qt::Horizontal);
+    resizeDocks({dpInformation}, {kBottomPanelHeight}, Qt::Vertical);
+}
+
+} // namespace app

@@ -1,0 +1,6 @@
+#include "app/ProgramEntry.h"
+
+int main(int argc, char** argv)
+{
+    return app::RunProgram(argc, argv);
+}
