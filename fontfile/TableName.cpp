@@ -101,7 +101,10 @@ bool LooksLikeTrailingData(std::uint16_t platformId, std::uint16_t encodingId, s
 
 } // namespace
 
-TTableName::TTableName(const std::string& tag) : TFontTable(CheckedTag("TTableName", "name", tag)) {}
+TTableName::TTableName(const std::string& tag, std::uint64_t stringBudget)
+    : TFontTable(CheckedTag("TTableName", "name", tag)), FStringBudget(stringBudget)
+{
+}
 
 void TTableName::Read(TFontStream& stream)
 {
@@ -118,7 +121,8 @@ void TTableName::Read(TFontStream& stream)
     if (recordCount > recordsPresent)
         recordCount = recordsPresent;
 
-    std::uint64_t budget = kMaxDecodedStringBytes;
+    std::uint64_t budget = FStringBudget;
+    FDecodedStringBytes = 0;
     for (std::uint64_t i = 0; i < recordCount; ++i) {
         stream.Seek(start + kNameHeaderSize + kNameRecordSize * i);
         const std::uint16_t platformId = be::ReadUInt16(stream);
@@ -134,6 +138,7 @@ void TTableName::Read(TFontStream& stream)
         if (stringStart + length > stream.Size() || length > budget)
             continue;
         budget -= length;
+        FDecodedStringBytes += length;
         stream.Seek(stringStart);
         std::u16string text = DecodeName(stream, platformId, length);
         FNames.PlatformFor(platformId, encodingId).LanguageFor(languageId).Set(nameId, std::move(text));

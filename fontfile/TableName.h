@@ -122,10 +122,13 @@ public:
     // a budget rather than by the table size; records beyond it are skipped.
     static constexpr std::uint64_t kMaxDecodedStringBytes = 4u << 20;
 
-    explicit TTableName(const std::string& tag = "name");
+    explicit TTableName(const std::string& tag = "name", std::uint64_t stringBudget = kMaxDecodedStringBytes);
 
     // Never raises for bad content: records outside the stream are skipped.
     void Read(TFontStream& stream) override;
+
+    // Bytes of string data the last read decoded (what it took of its budget).
+    std::uint64_t DecodedStringBytes() const { return FDecodedStringBytes; }
 
     const TNameList& Names() const { return FNames; }
     std::size_t PlatformCount() const { return FNames.Count(); }
@@ -145,6 +148,8 @@ public:
 
 private:
     TNameList FNames;
+    std::uint64_t FStringBudget;
+    std::uint64_t FDecodedStringBytes = 0;
 };
 
 } // namespace fontfile

@@ -3,6 +3,7 @@
 #include "DirectoryWalk.h"
 #include "FontException.h"
 #include "StreamReaders.h"
+#include "TableCatalogue.h"
 #include "TableName.h"
 #include "TableOS_2.h"
 
@@ -29,13 +30,31 @@ bool OffsetsFit(const TFontStream& stream, std::uint32_t count)
 
 } // namespace
 
-void TTrueTypeCollectionFont::Read(TFontStream& stream, TGeneralFontInfoList& items)
+void TTrueTypeCollectionFont::Read(TFontStream& stream, TGeneralFontInfoList& items, TCollectionReadBudget* budget)
 {
     FSfntVersion = be::ReadUInt32(stream);
     const std::uint16_t numberOfTables = be::ReadUInt16(stream);
     stream.Skip(6);  // search range, entry selector, range shift
-    if (numberOfTables != 0)
-        WalkTableDirectory(stream, numberOfTables, FTables, SelectNameAndOS2);
+    if (numberOfTables != 0) {
+        std::uint64_t nameBudget = TTableName::kMaxDecodedStringBytes;
+        if (budget) {
+            const std::uint64_t present = stream.Remaining() / kTableDirectoryEntrySize;
+            const std::uint64_t entries = numberOfTables < present ? numberOfTables : present;
+            if (entries > budget->DirectoryEntries)
+                throw FontException("This is not a valid font file.");
+            budget->DirectoryEntries -= entries;
+            if (budget->NameStringBytes < nameBudget)
+                nameBudget = budget->NameStringBytes;
+        }
+        const auto rule = [nameBudget](const TTableDirectoryEntry& entry, int kind) -> std::unique_ptr<TFontTable> {
+            if (kind == kTableKindName)
+                return std::make_unique<TTableName>("name", nameBudget);
+            return SelectNameAndOS2(entry, kind);
+        };
+        WalkTableDirectory(stream, numberOfTables, FTables, rule);
+        if (const auto* names = FTables.FindAs<TTableName>("name"); names && budget)
+            budget->NameStringBytes -= names->DecodedStringBytes();
+    }
 
     TGeneralFontInfoItem& item = items.Add();
     item.SetFontKind(FontKind::TrueTypeCollection);
@@ -85,12 +104,13 @@ void TTrueTypeCollection::LoadFromStream(TFontStream& stream)
     if (!OffsetsFit(stream, count))
         throw FontException("This is not a valid font file.");
 
+    TCollectionReadBudget budget;
     for (std::uint32_t i = 0; i < count; ++i) {
         stream.Seek(kCollectionHeaderSize + kMemberOffsetSize * i);
         const std::uint32_t offset = be::ReadUInt32(stream);
         stream.Seek(offset);
         TTrueTypeCollectionFont member;
-        member.Read(stream, FItems);
+        member.Read(stream, FItems, &budget);
     }
     SetRegistryNames();
 }

@@ -12,6 +12,13 @@
 
 namespace fontfile {
 
+// The work one collection may cost, shared by its members: members may all point at the
+// same large directory or naming table, so limits per member alone would not bound a file.
+struct TCollectionReadBudget {
+    std::uint64_t DirectoryEntries = 1u << 16;
+    std::uint64_t NameStringBytes = 16u << 20;
+};
+
 // One member of a collection: its offset table, directory and the tables the item needs.
 class TTrueTypeCollectionFont {
 public:
@@ -20,8 +27,9 @@ public:
     TTrueTypeCollectionFont& operator=(const TTrueTypeCollectionFont&) = delete;
 
     // The stream stands on the member's offset table. Appends the member's item to items
-    // unless the read raises.
-    void Read(TFontStream& stream, TGeneralFontInfoList& items);
+    // unless the read raises. With a budget, the member's share is taken from it and a
+    // member that would exceed it raises "This is not a valid font file."
+    void Read(TFontStream& stream, TGeneralFontInfoList& items, TCollectionReadBudget* budget = nullptr);
 
     std::uint32_t SfntVersion() const { return FSfntVersion; }
     const TFontTables& Tables() const { return FTables; }

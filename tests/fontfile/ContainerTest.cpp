@@ -300,6 +300,35 @@ TEST(TrueTypeCollection, RegistryNameIsCutToWhatTheRegistryCanHold)
     EXPECT_EQ(registryName.substr(registryName.size() - 11), u" (TrueType)");
 }
 
+TEST(TrueTypeCollection, MembersSharingOneLargeDirectoryAreBoundedByAWorkBudget)
+{
+    // Every member points at the same offset table with 300 (empty) directory entries.
+    const auto collection = [](std::uint32_t members) {
+        TBytes bytes;
+        bytes.Tag("ttcf").U32(0x00010000).U32(members);
+        const auto memberAt = static_cast<std::uint32_t>(12 + 4 * members);
+        for (std::uint32_t i = 0; i < members; ++i)
+            bytes.U32(memberAt);
+        bytes.U32(kSfntVersionTrueType).U16(300).U16(0).U16(0).U16(0).Zeros(300 * 16);
+        return bytes.Take();
+    };
+    struct TCase {
+        std::uint32_t Members;
+        bool Loads;
+    };
+    for (const TCase& c : {TCase{200, true}, TCase{220, false}}) {
+        SCOPED_TRACE(c.Members);
+        TMemoryFontStream stream(collection(c.Members));
+        TTrueTypeCollection reader;
+        if (c.Loads) {
+            reader.LoadFromStream(stream);
+            EXPECT_EQ(reader.Items().Count(), c.Members);
+        } else {
+            EXPECT_EQ(ExceptionText([&] { reader.LoadFromStream(stream); }), "This is not a valid font file.");
+        }
+    }
+}
+
 TEST(TrueTypeCollection, DamagedMemberEndsTheLoad)
 {
     TSfntBuilder damaged;
