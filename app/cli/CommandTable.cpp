@@ -1,0 +1,14 @@
+#include "CliCommand.h"
+
+#include "InfoCommand.h"
+
+namespace cli {
+
+std::vector<std::unique_ptr<TCliCommand>> AllCommands()
+{
+    std::vector<std::unique_ptr<TCliCommand>> commands;
+    commands.push_back(std::make_unique<TInfoCommand>());
+    return commands;
+}
+
+} // namespace cli
