@@ -1,5 +1,6 @@
 #include "FNTLight.h"
 
+#include "BufferedFontStream.h"
 #include "ByteText.h"
 #include "StreamReaders.h"
 
@@ -117,7 +118,8 @@ bool TFNTLight::IsValidFile(const std::string& fileName)
 bool TFNTLight::LoadFromFile(const std::string& fileName)
 {
     FItems.Clear();
-    TFileFontStream stream(fileName);
+    TFileFontStream file(fileName);
+    TBufferedFontStream stream(file);
     const std::uint64_t fileSize = stream.Size();
     if (fileSize <= 61 || le::ReadUInt16(stream) != kMzSignature)
         return false;

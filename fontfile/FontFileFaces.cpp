@@ -1,5 +1,6 @@
 #include "FontFileFaces.h"
 
+#include "BufferedFontStream.h"
 #include "Environment.h"
 #include "FNTLight.h"
 #include "FileNames.h"
@@ -42,7 +43,9 @@ void ReadSfntOrBitmap(const TFontReadRequest& request, TFontReadResult& result)
         result.Items.Add(reader.Item());
     } else if (TTrueTypeCollection::IsValidFile(fileName)) {
         TTrueTypeCollection collection;
-        collection.LoadFromFile(fileName);
+        TFileFontStream file(fileName);
+        TBufferedFontStream stream(file);
+        collection.LoadFromStream(stream);
         result.Items.AppendAll(std::move(collection.Items()));
     } else if (TFNTLight::IsValidFile(fileName)) {
         TFNTLight reader;

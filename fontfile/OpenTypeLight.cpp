@@ -1,5 +1,6 @@
 #include "OpenTypeLight.h"
 
+#include "BufferedFontStream.h"
 #include "ByteText.h"
 #include "DirectoryWalk.h"
 #include "Environment.h"
@@ -54,7 +55,8 @@ bool TOpenTypeLight::IsValidFile(const std::string& fileName)
     try {
         const std::string extension = UpperCased(FileExtension(fileName));
         const bool strict = extension != ".TTF" && extension != ".OTF";
-        TFileFontStream stream(fileName);
+        TFileFontStream file(fileName);
+        TBufferedFontStream stream(file);
         const std::uint64_t fileSize = stream.Size();
         if (fileSize < kMinimumFileSize)
             return false;
@@ -83,7 +85,7 @@ void TOpenTypeLight::LoadFromFile(const std::string& fileName)
 {
     FTables.Clear();
     TDisposedFileStream file(fileName);
-    TFontStream& stream = *file;
+    TBufferedFontStream stream(*file);
     FFileSize = stream.Size();
 
     FSfntVersion = be::ReadUInt32(stream);
@@ -123,7 +125,7 @@ void TOpenTypeLight::ReadTableList(const std::string& fileName, TExtendedFontInf
     FTables.Clear();
     record.TableList.clear();
     TDisposedFileStream file(fileName);
-    TFontStream& stream = *file;
+    TBufferedFontStream stream(*file);
     FFileSize = stream.Size();
 
     FSfntVersion = be::ReadUInt32(stream);

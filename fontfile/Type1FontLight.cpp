@@ -1,5 +1,6 @@
 #include "Type1FontLight.h"
 
+#include "BufferedFontStream.h"
 #include "ByteText.h"
 #include "FileNames.h"
 #include "PrinterFontMetrics.h"
@@ -30,7 +31,8 @@ bool TType1FontLight::IsValidPair(const std::string& metricsFile, const std::str
 
 void TType1FontLight::LoadFromFile(const std::string& metricsFile)
 {
-    TFileFontStream stream(metricsFile);
+    TFileFontStream file(metricsFile);
+    TBufferedFontStream stream(file);
     const TPfmHeader header = ReadPfmHeader(stream);
 
     FItem.SetGdiTypeBits(GdiTypeBits::Device);
