@@ -222,6 +222,7 @@ struct TRealFace {
     int GdiTypeBits;
     int FontKind;
     int Faces;  // faces of the file
+    bool IsSymbol = false;
 };
 
 TEST(QuillmarkCli, InstalledFonts)
@@ -231,6 +232,11 @@ TEST(QuillmarkCli, InstalledFonts)
          "DejaVu Sans (TrueType)", 400, false, 4, 5, 1},
         {"/usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf", 0, "DejaVu Serif Bold Italic", "DejaVu Serif",
          "Bold Italic", "DejaVu Serif Bold Italic (TrueType)", 700, true, 4, 5, 1},
+        {"/usr/share/wine/fonts/marlett.ttf", 0, "Marlett", "Marlett", "Regular", "Marlett (TrueType)", 500, false, 4,
+         5, 1, true},
+        // Three sizes of one face in the font directory give one item.
+        {"/usr/share/wine/fonts/sserife.fon", 0, "MS Sans Serif", "MS Sans Serif", "Regular",
+         "MS Sans Serif 8,10,12 (VGA res)", 400, false, 1, 0, 1},
         {"/usr/share/wine/fonts/coure.fon", 0, "Courier", "Courier", "Regular", "Courier 10 (VGA res)", 400, false, 1,
          0, 1},
         {"/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", 1, "WenQuanYi Micro Hei Mono", "WenQuanYi Micro Hei Mono",
@@ -258,6 +264,7 @@ TEST(QuillmarkCli, InstalledFonts)
         EXPECT_EQ(object.value("Italic").toBool(), face.Italic);
         EXPECT_EQ(object.value("GdiTypeBits").toInt(), face.GdiTypeBits);
         EXPECT_EQ(object.value("FontKind").toInt(), face.FontKind);
+        EXPECT_EQ(object.value("IsSymbol").toBool(), face.IsSymbol);
     }
     if (checked == 0)
         GTEST_SKIP() << "none of the font packages is installed";
