@@ -32,6 +32,9 @@ constexpr std::array<TLanguageCodePage, 33> kLanguageCodePages = {{
 
 std::string Canonical(const std::string& posixLocale)
 {
+    // ICU would read an empty identifier as its own default locale.
+    if (posixLocale.empty())
+        return {};
     std::array<char, ULOC_FULLNAME_CAPACITY> buffer{};
     UErrorCode error = U_ZERO_ERROR;
     uloc_canonicalize(posixLocale.c_str(), buffer.data(), static_cast<std::int32_t>(buffer.size()), &error);
@@ -109,6 +112,8 @@ std::string TIcuTextServices::UserPosixLocale()
 unsigned TIcuTextServices::AnsiCodePageOf(const std::string& posixLocale)
 {
     const std::string locale = Canonical(posixLocale);
+    if (locale.empty())
+        return kDefaultCodePage;
     const std::string language = LanguageOf(locale);
     const std::string country = CountryOf(locale);
     // Serbian written in Latin letters uses the Central European code page.
