@@ -166,7 +166,7 @@ QString FormatValue(const RegDocument::NamedValue& entry)
 class Parser {
 public:
     Parser(const QString& text, const QString& rootName)
-        : FLines(text.split(QLatin1Char('\n'))), FRootName(rootName)
+        : FLines(text.split(QLatin1Char('\n'))), FRootName(rootName), FEndsWithLineBreak(text.endsWith(QLatin1Char('\n')))
     {
         for (QString& line : FLines) {
             if (line.endsWith(QLatin1Char('\r')))
@@ -179,6 +179,11 @@ public:
         SkipBlankAndComments();
         if (FIndex >= FLines.size() || FLines[FIndex].trimmed() != kHeader)
             Fail(QStringLiteral("the first line is not \"%1\"").arg(kHeader));
+        // Every line ends with a line break, so a file cut off inside a line is seen as such.
+        if (!FEndsWithLineBreak) {
+            FIndex = FLines.size() - 1;
+            Fail(QStringLiteral("the file ends inside a line"));
+        }
         ++FIndex;
         std::optional<QString> key;
         for (; FIndex < FLines.size(); ++FIndex) {
@@ -343,6 +348,7 @@ private:
 
     QStringList FLines;
     QString FRootName;
+    bool FEndsWithLineBreak;
     qsizetype FIndex = 0;
     RegDocument FDocument;
 };

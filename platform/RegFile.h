@@ -14,7 +14,8 @@
 // Quoted names and texts escape a backslash as \\, a quote as \", a line feed as \n and a
 // carriage return as \r; a text with any other control character is written as hex(1).
 // Long hex lists are wrapped as regedit does (",\" and an indented continuation line).
-// Lines starting with ";" are comments.
+// Lines starting with ";" are comments. The last line ends with a line break, as regedit
+// writes it; a file cut off inside a line is refused.
 
 #include "platform/RegistryHive.h"
 

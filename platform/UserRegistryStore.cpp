@@ -136,10 +136,11 @@ std::shared_ptr<UserRegistryStore> UserRegistryStore::Default()
     return store;
 }
 
-void UserRegistryStore::SetProblemReporter(ProblemReporter reporter)
+UserRegistryStore::ProblemReporter UserRegistryStore::SetProblemReporter(ProblemReporter reporter)
 {
     std::lock_guard guard(GReporterLock);
-    GReporter = std::move(reporter);
+    std::swap(GReporter, reporter);
+    return reporter;
 }
 
 void UserRegistryStore::SetBeforeReplaceHook(std::function<void()> hook)

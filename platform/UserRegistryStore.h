@@ -35,7 +35,8 @@ public:
 
     // Where the store reports problems it recovers from (a damaged file moved aside).
     using ProblemReporter = std::function<void(const QString& message)>;
-    static void SetProblemReporter(ProblemReporter reporter);
+    // Returns the reporter it replaces.
+    static ProblemReporter SetProblemReporter(ProblemReporter reporter);
 
     // For tests: runs after the new file is written and synced, before it replaces the old
     // file. An exception thrown here aborts the write as a failed rename would.

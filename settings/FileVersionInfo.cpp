@@ -16,6 +16,8 @@ namespace settings {
 
 TShortVersion SplitFileVersion(const QString& fileVersion)
 {
+    if (fileVersion.isEmpty())
+        return {};
     QStringList parts = fileVersion.split(QLatin1Char('.'));
     while (parts.size() < 4)
         parts.append(QString());
