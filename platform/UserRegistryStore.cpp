@@ -224,16 +224,26 @@ regfile::RegDocument UserRegistryStore::Current()
     Snapshot snapshot = ReadFile();
     if (snapshot.state == FileState::Damaged) {
         // Move it aside under the writers' lock, unless a writer replaced it meanwhile.
+        bool reported = false;
         try {
             QDir().mkpath(QFileInfo(FFilePath).absolutePath());
             StoreLock lock(LockFilePath());
             snapshot = ReadFile();
             if (snapshot.state == FileState::Damaged) {
+                reported = true;
                 MoveAside(snapshot);
                 snapshot = Snapshot();
             }
-        } catch (const RegistryHiveError&) {
-            return regfile::RegDocument(); // reported; the defaults stand in
+        } catch (const RegistryHiveError& error) {
+            if (!reported)
+                Report(QStringLiteral("The settings file %1 cannot be read (%2) and is left as it is (%3); "
+                                      "the defaults are used.")
+                           .arg(FFilePath, snapshot.problem, error.Message()));
+            // The defaults stand in for this file until it changes; it is reported once.
+            FCache = regfile::RegDocument();
+            FCacheStamp = snapshot.stamp;
+            FCacheValid = true;
+            return FCache;
         }
     }
     FCacheValid = snapshot.state == FileState::Valid;
