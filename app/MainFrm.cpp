@@ -129,6 +129,8 @@ void TMainFormFM::showEvent(QShowEvent* event)
 {
     CoolTrayIcon1->hide();
     QMainWindow::showEvent(event);
+    if (FDefaultPanelSizesPending)
+        ApplyDefaultPanelSizes();
 }
 
 qint32 TMainFormFM::CopyDataReceived(quint32 tag, const QByteArray& data)

@@ -62,6 +62,7 @@ private:
     void BuildMenuBar();
     void BuildToolbars();
     void BuildDocks();
+    void ApplyDefaultPanelSizes();
     QDockWidget* CreateDockPanel(const QString& name, const QString& caption, int minimumWidth);
     void BuildStatusBar();
     void BuildTray();
@@ -94,6 +95,7 @@ private:
     TTheme FActiveTheme = TTheme::Default;
     bool FDestroyed = false;
     bool FVisibleAtClose = false;
+    bool FDefaultPanelSizesPending = false;
 
     std::unique_ptr<TSortedStringList> FPendingArguments;
     std::unique_ptr<TSortedStringList> FDroppedFiles;

@@ -6,8 +6,11 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QHBoxLayout>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace app {
 
@@ -44,11 +47,13 @@ QDockWidget* TMainFormFM::CreateDockPanel(const QString& name, const QString& ca
 
 void TMainFormFM::BuildDocks()
 {
-    // The panels fill the window; the client placeholder stays out of the way.
+    // The panels fill the window. The client placeholder has no width, so the Fonts and
+    // Characters panels meet; its height keeps the bottom panels at their own height.
     auto* pnlClient = new QWidget(this);
     pnlClient->setObjectName(QStringLiteral("pnlClient"));
+    pnlClient->setFixedWidth(0);
+    pnlClient->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setCentralWidget(pnlClient);
-    pnlClient->hide();
     setDockNestingEnabled(true);
 
     dpFonts = CreateDockPanel(QStringLiteral("dpFonts"), QStringLiteral("Fonts"), kFontsPanelMinimumWidth);
@@ -84,8 +89,19 @@ void TMainFormFM::BuildDocks()
     addDockWidget(Qt::BottomDockWidgetArea, dpInformation);
     splitDockWidget(dpInformation, dpSample, Qt::Horizontal);
     splitDockWidget(dpSample, dpZoom, Qt::Horizontal);
+    FDefaultPanelSizesPending = true;
+}
 
-    resizeDocks({dpFonts}, {kFontsPanelWidth}, Qt::Horizontal);
+// The dock layout only honours sizes once the window has its own size, so this runs when
+// the window is first shown (and not at all when stored positions were restored).
+void TMainFormFM::ApplyDefaultPanelSizes()
+{
+    FDefaultPanelSizesPending = false;
+    // The Characters panel takes what the Fonts panel leaves.
+    const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+    // Two separators: one on each side of the zero-width client placeholder.
+    const int charactersWidth = std::max(kPanelMinimumWidth, width() - kFontsPanelWidth - 2 * separator);
+    resizeDocks({dpFonts, dpCharacters}, {kFontsPanelWidth, charactersWidth}, Qt::Horizontal);
     resizeDocks({dpInformation, dpSample, dpZoom}, {kBottomPanelWidth, kBottomPanelWidth, kBottomPanelWidth}, Qt::Horizontal);
     resizeDocks({dpInformation}, {kBottomPanelHeight}, Qt::Vertical);
 }

@@ -64,8 +64,12 @@ void TMainFormFM::RestoreUserState()
         if (const auto position = settings.GetMainWindowPosition())
             ApplyWindowPlacement(*this, *position, true, false, DesktopSize());
         QByteArray toolbars;
-        if (settings.LoadToolbarsState(toolbars) && !restoreState(toolbars))
-            support::LogError(QStringLiteral("The stored toolbar and panel positions could not be applied"));
+        if (settings.LoadToolbarsState(toolbars)) {
+            if (restoreState(toolbars))
+                FDefaultPanelSizesPending = false;
+            else
+                support::LogError(QStringLiteral("The stored toolbar and panel positions could not be applied"));
+        }
     }
 
     const int previewSize = settings.GetFontsPreviewSizeIndex();

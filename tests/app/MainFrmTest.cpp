@@ -154,6 +154,9 @@ TEST_F(MainFormTest, FrameHasItsMenusToolbarsPanelsStatusBarAndTimers)
     EXPECT_LT(dpInformation->x(), dpSample->x()) << "the bottom panels stand side by side";
     EXPECT_LT(dpSample->x(), dpZoom->x());
     EXPECT_EQ(dpInformation->y(), dpZoom->y());
+    EXPECT_EQ(Find<QDockWidget>(form, "dpFonts")->width(), 309);
+    EXPECT_EQ(dpInformation->height(), 150);
+    EXPECT_GT(Find<QDockWidget>(form, "dpCharacters")->width(), 309) << "Characters fills the client area";
 
     auto* tcFonts = Find<QTabWidget>(form, "tcFonts");
     ASSERT_NE(tcFonts, nullptr);
