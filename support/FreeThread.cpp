@@ -68,7 +68,7 @@ void TFreeThread::Shutdown()
         FTerminated = true;
     }
     FWake.notify_all();
-    if (FThread.joinable() && std::this_thread::get_id() != FThread.get_id())
+    if (FThread.joinable())
         FThread.join();
 
     std::deque<std::unique_ptr<TFreeable>> remaining;

@@ -69,7 +69,8 @@ public:
     void Enqueue(std::unique_ptr<TFreeable> object);
 
     // Asks the thread to end, waits for it, then frees whatever is still queued on the calling
-    // thread, so that nothing queued is ever lost. Safe to call twice.
+    // thread, so that nothing queued is ever lost. Safe to call twice; never from an object
+    // that this thread frees.
     void Shutdown();
     bool TerminationRequested() const;
     std::size_t QueuedCount() const;
