@@ -35,6 +35,9 @@ public:
     TMainFormFM(const TMainFormFM&) = delete;
     TMainFormFM& operator=(const TMainFormFM&) = delete;
 
+    // Ends the program the way the tray menu's Exit does (the close is never to the tray).
+    void RequestExit();
+
     // A hand-over from a later start: 1 when accepted, 0 when left unanswered.
     qint32 CopyDataReceived(quint32 tag, const QByteArray& data);
 

@@ -48,6 +48,11 @@ void TMainFormFM::pmTrayOpenClick()
 
 void TMainFormFM::pmTrayCloseClick()
 {
+    RequestExit();
+}
+
+void TMainFormFM::RequestExit()
+{
     FFlags.ExitRequested = true;
     close();
 }

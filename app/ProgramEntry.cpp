@@ -4,6 +4,7 @@
 #include "app/MainFrm.h"
 #include "platform/Places.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationRequest.h"
 #include "settings/FileVersionInfo.h"
 #include "support/LoggerUnit.h"
 
@@ -30,6 +31,12 @@ int RunMainWindow(QApplication& application, platform::TSingleInstance& instance
     TMainFormFM form;
     QObject::connect(&form, &TMainFormFM::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // A logout or kill closes the window like its Exit command, so the state is saved.
+    platform::TTerminationRequest termination;
+    QObject::connect(&termination, &platform::TTerminationRequest::Requested, &form, [&form](int signalNumber) {
+        support::LogGeneral(QStringLiteral("Termination signal %1 received").arg(signalNumber));
+        form.RequestExit();
+    });
     if (claim == platform::TSingleInstance::TClaim::First) {
         const bool listening = instance.Listen([&form](quint32 tag, const QByteArray& data) {
             return form.CopyDataReceived(tag, data);

@@ -132,4 +132,26 @@ TEST_F(SingleInstanceProcessTest, AKilledFirstInstanceDoesNotBlockTheNextStart)
     EXPECT_EQ(next.Process().state(), QProcess::Running);
 }
 
+TEST_F(SingleInstanceProcessTest, TerminationSignalEndsThroughTheOrdinaryShutdown)
+{
+    const QString settingsFile = QString::fromStdString(qmtest::IsolatedEnvironment::Global().ConfigHome()) +
+                                 QStringLiteral("/quillmark/user.reg");
+    QFile::remove(settingsFile);
+    TProgram program;
+    ASSERT_TRUE(program.Process().waitForStarted(kGenerousWaitMs));
+    ASSERT_TRUE(WaitUntil([] { return Probe() != -1; }));
+    program.Process().terminate(); // SIGTERM
+    ASSERT_TRUE(program.Process().waitForFinished(kGenerousWaitMs));
+    EXPECT_EQ(program.Process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.Process().exitCode(), 0);
+    EXPECT_TRUE(GeneralLog().contains(QStringLiteral("Logfile closed"))) << GeneralLog().toStdString();
+
+    QFile stored(settingsFile);
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(stored.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("\\Position\\Main Window]")))
+        << text.toStdString();
+    EXPECT_FALSE(QFile::exists(SocketPath())) << "an orderly end removes its socket";
+}
+
 } // namespace
