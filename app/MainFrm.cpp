@@ -3,6 +3,7 @@
 #include "app/AppIdentity.h"
 #include "app/GuardedStep.h"
 #include "platform/SingleInstance.h"
+#include "settings/BaseRegistrySettings.h"
 #include "support/LoggerUnit.h"
 
 #include <QApplication>
@@ -110,6 +111,7 @@ void TMainFormFM::FormDestroy()
 
     FDroppedFiles.reset();
     FPendingArguments.reset();
+    settings::TBaseRegistrySettings::FreeInstance();
 }
 
 void TMainFormFM::closeEvent(QCloseEvent* event)
