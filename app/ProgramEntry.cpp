@@ -2,11 +2,11 @@
 
 #include "app/AppIdentity.h"
 #include "app/MainFrm.h"
-#include "platform/Places.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationRequest.h"
 #include "settings/FileVersionInfo.h"
 #include "support/LoggerUnit.h"
+#include "support/ProgramServices.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -73,10 +73,8 @@ int RunProgram(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmark/quillmark.png")));
 
-    support::StartLogging(platform::places::LogFolder(), QString::fromLatin1(kApplicationTitle));
-    const int exitCode = RunMainWindow(application, instance, claim);
-    support::StopLogging();
-    return exitCode;
+    const support::TProgramServices services(QString::fromLatin1(kApplicationTitle));
+    return RunMainWindow(application, instance, claim);
 }
 
 } // namespace app

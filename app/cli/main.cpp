@@ -2,11 +2,7 @@
 
 #include "CliCommand.h"
 
-#include "fontfile/Environment.h"
-#include "platform/IcuTextServices.h"
-#include "platform/Places.h"
-#include "support/FontfileLogBridge.h"
-#include "support/LoggerUnit.h"
+#include "support/ProgramServices.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,23 +18,6 @@ int PrintUsage(const std::vector<std::unique_ptr<cli::TCliCommand>>& commands)
     return cli::kUsageError;
 }
 
-// Logging stops on every way out of main.
-struct TLoggingSession {
-    TLoggingSession() { support::StartLogging(platform::places::LogFolder(), QStringLiteral("quillmark-cli")); }
-    ~TLoggingSession() { support::StopLogging(); }
-    TLoggingSession(const TLoggingSession&) = delete;
-    TLoggingSession& operator=(const TLoggingSession&) = delete;
-};
-
-// The library's text services are the process's ICU services while main runs.
-class TTextServicesInstall {
-public:
-    explicit TTextServicesInstall(const fontfile::ITextServices& services) { fontfile::SetTextServices(&services); }
-    ~TTextServicesInstall() { fontfile::SetTextServices(nullptr); }
-    TTextServicesInstall(const TTextServicesInstall&) = delete;
-    TTextServicesInstall& operator=(const TTextServicesInstall&) = delete;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -46,10 +25,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmark-cli"));
 
-    const platform::TIcuTextServices textServices(platform::TIcuTextServices::UserPosixLocale());
-    const TTextServicesInstall textServicesInstall(textServices);
-    support::InstallFontfileLogBridge();
-    const TLoggingSession logging;
+    const support::TProgramServices services(QStringLiteral("quillmark-cli"));
 
     const auto commands = cli::AllCommands();
     QStringList arguments = QCoreApplication::arguments();
