@@ -133,7 +133,7 @@ const InstalledFontsListing& InstalledFontsHive::FreshListing()
     FKeptNames.clear();
     for (const auto* values : {&FListing->Fonts, &FListing->Type1})
         for (const InstalledFontValue& value : *values)
-            FKeptNames.insert(value.Location, value.Name);
+            FKeptNames.insert(value.Location, {value.Name, value.OwnName, false});
     return *FListing;
 }
 
@@ -296,9 +296,9 @@ void InstalledFontsHive::KeepName(const QString& location, const QString& name)
 {
     // A name another file holds is not taken from it.
     for (auto it = FKeptNames.cbegin(); it != FKeptNames.cend(); ++it)
-        if (it.key() != location && it.value().compare(name, Qt::CaseInsensitive) == 0)
+        if (it.key() != location && it->Name.compare(name, Qt::CaseInsensitive) == 0)
             return;
-    FKeptNames.insert(location, name);
+    FKeptNames.insert(location, {name, {}, true});
 }
 
 bool InstalledFontsHive::DeleteListedValue(const InstalledFontValue& value)

@@ -86,7 +86,7 @@ private:
     std::optional<InstalledFontsListing> FListing;
     // Location -> value name: names given by earlier listings and by writes of this view,
     // so that a value keeps its name while other files come and go.
-    QHash<QString, QString> FKeptNames;
+    QHash<QString, InstalledFontKeptName> FKeptNames;
 };
 
 // Makes the installed-font view the hive of HKEY_LOCAL_MACHINE. Called once at program start.

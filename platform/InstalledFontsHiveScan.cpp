@@ -108,7 +108,8 @@ QString SymbolicLinkTarget(const QString& linkPath)
 }
 
 InstalledFontsListing ScanInstalledFonts(const QStringList& folders, const QString& linkedFontsFolder,
-                                         InstalledFontNameCache& names, const QHash<QString, QString>& keptNames)
+                                         InstalledFontNameCache& names,
+                                         const QHash<QString, InstalledFontKeptName>& keptNames)
 {
     FolderWalk walk(QDir::cleanPath(linkedFontsFolder));
     for (const QString& folder : folders)
@@ -118,7 +119,6 @@ InstalledFontsListing ScanInstalledFonts(const QStringList& folders, const QStri
         InstalledFontValue Value;
         bool Type1 = false;
         bool InLinkedFolder = false;
-        QString WantedName;
     };
     std::vector<Candidate> candidates;
     for (const FoundFile& found : walk.Files()) {
@@ -142,9 +142,9 @@ InstalledFontsListing ScanInstalledFonts(const QStringList& folders, const QStri
             value.OutlineLocation = QDir::cleanPath(read.OutlineFile);
             Resolve(value.OutlineLocation, value.OutlineIsLink, value.OutlineFile);
         }
-        candidate.WantedName = found.InLinkedFolder ? info.completeBaseName() : read.RegistryName;
-        if (candidate.WantedName.isEmpty())
-            candidate.WantedName = info.fileName();
+        value.OwnName = found.InLinkedFolder ? info.completeBaseName() : read.RegistryName;
+        if (value.OwnName.isEmpty())
+            value.OwnName = info.fileName();
         candidates.push_back(std::move(candidate));
     }
 
@@ -158,13 +158,16 @@ InstalledFontsListing ScanInstalledFonts(const QStringList& folders, const QStri
     };
     for (Candidate& candidate : candidates)
         if (candidate.InLinkedFolder)
-            assign(candidate, candidate.WantedName);
-    for (Candidate& candidate : candidates)
-        if (!candidate.InLinkedFolder && keptNames.contains(candidate.Value.Location))
-            assign(candidate, keptNames.value(candidate.Value.Location));
+            assign(candidate, candidate.Value.OwnName);
+    for (Candidate& candidate : candidates) {
+        const auto kept = keptNames.constFind(candidate.Value.Location);
+        if (!candidate.InLinkedFolder && kept != keptNames.cend() &&
+            (kept->AnyOwnName || kept->OwnName == candidate.Value.OwnName))
+            assign(candidate, kept->Name);
+    }
     for (Candidate& candidate : candidates)
         if (candidate.Value.Name.isEmpty())
-            assign(candidate, candidate.WantedName);
+            assign(candidate, candidate.Value.OwnName);
 
     InstalledFontsListing listing;
     for (Candidate& candidate : candidates) {

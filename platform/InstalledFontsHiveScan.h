@@ -20,6 +20,8 @@ namespace platform {
 
 struct InstalledFontValue {
     QString Name;
+    // The name the file gives itself (before numbering).
+    QString OwnName;
     // The entry in the font folder: the file itself, or a symbolic link to it.
     QString Location;
     bool IsLink = false;
@@ -29,6 +31,14 @@ struct InstalledFontValue {
     QString OutlineLocation;
     bool OutlineIsLink = false;
     QString OutlineFile;
+};
+
+// A name a file had before. It keeps it while it is free and the file still gives itself the
+// same own name (a name written for the file holds whatever the file says).
+struct InstalledFontKeptName {
+    QString Name;
+    QString OwnName;
+    bool AnyOwnName = false;
 };
 
 struct InstalledFontsListing {
@@ -44,10 +54,10 @@ struct InstalledFontsListing {
 
 // Walks every existing folder recursively (symbolic links followed, each folder once, hidden
 // entries skipped as fontconfig skips them). linkedFontsFolder is the folder whose links are
-// named by their file names; keptNames (location -> name) are the names files had before,
-// which they keep while they are free.
+// named by their file names; keptNames (by location) are the names files had before.
 InstalledFontsListing ScanInstalledFonts(const QStringList& folders, const QString& linkedFontsFolder,
-                                         InstalledFontNameCache& names, const QHash<QString, QString>& keptNames);
+                                         InstalledFontNameCache& names,
+                                         const QHash<QString, InstalledFontKeptName>& keptNames);
 
 // The absolute path a symbolic link points at (its first step), or empty when it is no link.
 QString SymbolicLinkTarget(const QString& linkPath);
