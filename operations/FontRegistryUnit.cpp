@@ -29,6 +29,20 @@ QString ExceptionText(const std::exception& error)
     return QString::fromUtf8(error.what());
 }
 
+// The accessor's message names the value; the reason the hive gave is added for the log.
+template <typename Write>
+void WriteWithReason(TFontRegistryKey& key, Write write)
+{
+    try {
+        write();
+    } catch (const settings::ERegistryException& error) {
+        const QString reason = key.LastError();
+        if (reason.isEmpty())
+            throw;
+        throw settings::ERegistryException(error.Message() + QStringLiteral(": ") + reason);
+    }
+}
+
 } // namespace
 
 TFontRegistry::TFontRegistry(bool load)
@@ -169,7 +183,7 @@ bool TFontRegistry::WriteFontValue(const QString& registryName, const QString& f
             if (ExpandedFileName(existing) != fileName)
                 continue;
         }
-        FFontsRegistry->WriteStringW(candidate, text);
+        WriteWithReason(*FFontsRegistry, [&] { FFontsRegistry->WriteStringW(candidate, text); });
         SetEntry(FFontEntries, candidate, {fileName, {}});
         return true;
     }
@@ -187,7 +201,7 @@ bool TFontRegistry::WriteType1Value(const QString& registryName, const QString& 
         const QString candidate = CandidateName(registryName, number);
         if (FType1Registry->ValueExistsW(candidate))
             continue;
-        FType1Registry->WriteMultiStringW(candidate, strings);
+        WriteWithReason(*FType1Registry, [&] { FType1Registry->WriteMultiStringW(candidate, strings); });
         SetEntry(FType1Entries, candidate, {metricsFile, outlineFile});
         return true;
     }

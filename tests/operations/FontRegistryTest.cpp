@@ -210,8 +210,14 @@ TEST_F(FontRegistryTest, AnUnwritableFolderFailsCleanly)
         EXPECT_TRUE(QFileInfo(FSystem + "/target.ttf").isSymLink());
         EXPECT_EQ(registry.FontEntries().size(), 1u);
 
+        const QString logs = FreshFolder(Q(IsolatedEnvironment::Global().Scratch()) + "/unwritable-logs");
+        support::StartLogging(logs, "Quillmark");
         EXPECT_FALSE(registry.RegisterFont(Font("New (TrueType)", FOutside + "/new.ttf")));
+        support::StopLogging();
         EXPECT_EQ(registry.FontEntries().size(), 1u);
+        // The log says which link could not be made.
+        EXPECT_TRUE(QString::fromUtf8(ReadAll(logs + "/error.log"))
+                        .contains("Failed to set data for 'New (TrueType)': Could not create the link " + LinkedFonts()));
     }
     EXPECT_TRUE(LinkNames(LinkedFonts()).isEmpty());
 }

@@ -191,12 +191,18 @@ TEST(InstalledFontFolders, TheDefaultViewShowsTheSystemFonts)
         GTEST_SKIP() << "no TrueType font below /usr/share/fonts";
     InstalledFontsHive hive;
     const QStringList names = hive.ValueNames(InstalledFontsHive::FontsKeyPath());
-    bool found = false;
+    QString systemName;
     for (const QString& name : names) {
         const auto value = hive.QueryValue(InstalledFontsHive::FontsKeyPath(), name);
-        found = found || (value && TextOf(*value).section(QChar(u'\0'), 0, 0) == system);
+        if (value && TextOf(*value).section(QChar(u'\0'), 0, 0) == system)
+            systemName = name;
     }
-    EXPECT_TRUE(found) << system.toStdString();
+    ASSERT_FALSE(systemName.isEmpty()) << system.toStdString();
+
+    // A system font is not uninstalled, whoever runs the program.
+    EXPECT_THROW(hive.DeleteValue(InstalledFontsHive::FontsKeyPath(), systemName), RegistryHiveError);
+    EXPECT_TRUE(QFileInfo::exists(system));
+    EXPECT_TRUE(hive.ValueNames(InstalledFontsHive::FontsKeyPath()).contains(systemName));
 }
 
 } // namespace
