@@ -158,10 +158,11 @@ bool IsCollection(const TFontBytes& bytes, FT_Face face)
     return face->num_faces > 1 || bytes->startsWith("ttcf");
 }
 
-QString SfntFullName(FT_Face face)
+// Every full name (name ID 4) the face carries, in any language.
+QStringList SfntFullNames(FT_Face face)
 {
+    QStringList names;
     const FT_UInt count = FT_Get_Sfnt_Name_Count(face);
-    QString macName;
     for (FT_UInt i = 0; i < count; ++i) {
         FT_SfntName name{};
         if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != 4)
@@ -170,13 +171,16 @@ QString SfntFullName(FT_Face face)
             QString text;
             for (FT_UInt k = 0; k + 1 < name.string_len; k += 2)
                 text.append(QChar(static_cast<char16_t>((name.string[k] << 8) | name.string[k + 1])));
-            return text;
+            names << text;
+        } else if (name.platform_id == 1) {
+            names << QString::fromLatin1(reinterpret_cast<const char*>(name.string),
+                                         static_cast<qsizetype>(name.string_len));
         }
-        if (name.platform_id == 1 && macName.isEmpty())
-            macName = QString::fromLatin1(reinterpret_cast<const char*>(name.string),
-                                          static_cast<qsizetype>(name.string_len));
     }
-    return macName;
+    if (face->family_name)
+        names << QString::fromUtf8(face->family_name) + QLatin1Char(' ')
+                     + QString::fromUtf8(face->style_name ? face->style_name : "");
+    return names;
 }
 
 bool SelectPixelSize(FT_Face face, int pixelHeight)
@@ -330,12 +334,7 @@ std::optional<int> FreeTypeFaceIndexByName(const TFontBytes& bytes, const QStrin
         const auto open = OpenFace(bytes, index);
         if (!open)
             continue;
-        FT_Face face = open->Face.get();
-        QString name = SfntFullName(face);
-        if (name.isEmpty() && face->family_name)
-            name = QString::fromUtf8(face->family_name) + QLatin1Char(' ')
-                   + QString::fromUtf8(face->style_name ? face->style_name : "");
-        if (name.compare(fullName, Qt::CaseInsensitive) == 0)
+        if (SfntFullNames(open->Face.get()).contains(fullName, Qt::CaseInsensitive))
             return index;
     }
     return std::nullopt;
