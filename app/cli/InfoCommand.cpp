@@ -1,5 +1,6 @@
 #include "InfoCommand.h"
 
+#include "DetailsFields.h"
 #include "FaceRecordJson.h"
 #include "FontFileFinder.h"
 #include "JsonLine.h"
@@ -22,6 +23,7 @@ namespace {
 struct TInfoOptions {
     bool Recursive = false;
     bool Tables = false;
+    bool Details = false;
     QStringList Paths;
 };
 
@@ -35,6 +37,8 @@ bool ParseOptions(const QStringList& arguments, TInfoOptions& options)
             options.Recursive = true;
         else if (!endOfOptions && argument == QLatin1String("--tables"))
             options.Tables = true;
+        else if (!endOfOptions && argument == QLatin1String("--details"))
+            options.Details = true;
         else if (!endOfOptions && argument.startsWith(QLatin1String("--"))) {
             QTextStream(stderr) << "Unknown option: " << argument << '\n';
             return false;
@@ -130,11 +134,11 @@ private:
             return;
         }
         for (std::size_t i = 0; i < result.Items.Count(); ++i)
-            PrintFace(file, request, result, result.Items[i]);
+            PrintFace(file, request, result, result.Items[i], static_cast<int>(i));
     }
 
     void PrintFace(const QString& file, const fontfile::TFontReadRequest& request,
-                   const fontfile::TFontReadResult& result, const fontfile::TGeneralFontInfoItem& item)
+                   const fontfile::TFontReadResult& result, const fontfile::TGeneralFontInfoItem& item, int faceIndex)
     {
         TJsonLine line;
         line.String("file", file).String("secondFile", FromLocalName(request.SecondFile));
@@ -142,6 +146,8 @@ private:
         if (FOptions.Tables)
             AddExtendedFields(line, ExtendedInfo(request, item),
                               item.FontKind() == fontfile::FontKind::PostScriptType1);
+        if (FOptions.Details)
+            AddDetailsFields(line, file, FromLocalName(request.SecondFile), item, faceIndex);
         if (item.FontKind() == fontfile::FontKind::Unreadable) {
             // The reader raised; the record keeps what was read before, and the reason is shown.
             line.String("error", QString::fromUtf8(result.FailureText.c_str()));
