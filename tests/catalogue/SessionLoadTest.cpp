@@ -67,6 +67,11 @@ TEST_F(SessionLoad, ALoadedFontIsSeenByOtherProgramsUntilItIsUnloaded)
     const QString copy = ScratchCopy(DejaVuSans(), QStringLiteral("load"));
     auto item = BrowseItem(QStringLiteral("DejaVu Sans"), copy, 4, 5);
     ASSERT_EQ(ListedCopies(copy), 0);
+    // A private load is for this program's own drawing: no other program sees it.
+    item->SetRefCount(1);
+    ASSERT_TRUE(item->PrivatelyLoaded());
+    EXPECT_EQ(ListedCopies(copy), 0);
+    item->SetRefCount(0);
 
     EXPECT_TRUE(item->LoadFont());
     EXPECT_TRUE(QFileInfo::exists(platform::TSessionFonts::IncludeFilePath()));
