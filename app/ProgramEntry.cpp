@@ -2,6 +2,7 @@
 
 #include "app/AppIdentity.h"
 #include "app/MainFrm.h"
+#include "catalogue/DisplaySettings.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationRequest.h"
 #include "settings/FileVersionInfo.h"
@@ -73,6 +74,8 @@ int RunProgram(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillmark/quillmark.png")));
 
+    // Worker threads size previews by the screen's resolution; read it once on this thread.
+    catalogue::ScreenDpiY();
     const support::TProgramServices services(QString::fromLatin1(kApplicationTitle));
     return RunMainWindow(application, instance, claim);
 }

@@ -1,6 +1,7 @@
 #include "support/ProgramServices.h"
 
 #include "fontfile/Environment.h"
+#include "platform/InstalledFontsHive.h"
 #include "platform/Places.h"
 #include "support/FontfileLogBridge.h"
 #include "support/LoggerUnit.h"
@@ -13,6 +14,8 @@ TProgramServices::TProgramServices(const QString& applicationTitle)
     fontfile::SetTextServices(&FTextServices);
     InstallFontfileLogBridge();
     StartLogging(platform::places::LogFolder(), applicationTitle);
+    // The installed fonts (the persistent font folders) behind HKEY_LOCAL_MACHINE.
+    platform::InstallInstalledFontsHive();
 }
 
 TProgramServices::~TProgramServices()

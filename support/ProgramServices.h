@@ -2,7 +2,7 @@
 
 // The process-wide services that the program and quillmark-cli both set up before any font is
 // read, and take down in reverse order: the text and locale services of the font library, its
-// log lines, the background freeing thread for file streams, and the two logs.
+// log lines, the background freeing thread for file streams, the two logs and the installed-font view.
 
 #include "platform/IcuTextServices.h"
 #include "support/FreeThread.h"
