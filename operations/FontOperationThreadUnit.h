@@ -9,6 +9,7 @@
 // calling thread, which is what the command-line tool does.
 
 #include "catalogue/FontItem.h"
+#include "operations/FontOperationCatalogue.h"
 
 #include <QObject>
 #include <QStringList>
@@ -109,6 +110,8 @@ public:
     void SetTasks(std::vector<TFontItemPro*> tasks) { FTasks = std::move(tasks); }
     const std::vector<TFontItemPro*>& Tasks() const { return FTasks; }
     void SetOptions(const TFontOperationOptions& options) { FOptions = options; }
+    // The index and cache the engine consults and changes; the global font manager's unless set.
+    void SetCatalogue(std::unique_ptr<TFontOperationCatalogue> value) { FCatalogue = std::move(value); }
     const TFontOperationOptions& Options() const { return FOptions; }
     // The backup folder of uninstalled fonts (trailing separator; empty when none could be
     // made): the files then stay where they are.
@@ -149,6 +152,7 @@ private:
 
     void Execute();
     void Generate();
+    bool ProcessTask(TEngine& engine, TFontItemPro& item);
     void Synchronize(const std::function<void()>& call);
     void ReportProgress(const QString& text, int percent);
     void RescanChangedFolders();
@@ -166,7 +170,7 @@ private:
     QString FDestinationFolder;
     std::vector<TFontItemPro*> FTasks;
     TFontOperationOptions FOptions;
-    std::unique_ptr<TEngine> FEngine;
+    std::unique_ptr<TFontOperationCatalogue> FCatalogue;
     QThread* FOwnerThread = nullptr;
     bool FSynchronousRun = false;
     bool FFreeOnTerminate = false;
