@@ -1,0 +1,129 @@
+#include "FontEnumeration.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+struct TConfigDeleter {
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+struct TPatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+struct TObjectSetDeleter {
+    void operator()(FcObjectSet* set) const { FcObjectSetDestroy(set); }
+};
+struct TFontSetDeleter {
+    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+
+QString StringAt(FcPattern* pattern, const char* object, int index)
+{
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, index, &value) != FcResultMatch || !value)
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char*>(value));
+}
+
+// fontconfig lists the typographic names first and the legacy (Windows-compatible) names
+// after them; the font files' own readers give the legacy ones, so the last English value is
+// the one that matches them. Without English values the last value of all.
+QString LegacyName(FcPattern* pattern, const char* object, const char* langObject)
+{
+    QString last;
+    QString lastEnglish;
+    for (int i = 0;; ++i) {
+        const QString value = StringAt(pattern, object, i);
+        if (value.isNull())
+            break;
+        last = value;
+        const QString lang = StringAt(pattern, langObject, i);
+        if (lang.isEmpty() || lang == QLatin1String("en") || lang.startsWith(QLatin1String("en-")))
+            lastEnglish = value;
+    }
+    return lastEnglish.isEmpty() ? last : lastEnglish;
+}
+
+bool IsVariableDefault(FcPattern* pattern)
+{
+    FcBool variable = FcFalse;
+    return FcPatternGetBool(pattern, FC_VARIABLE, 0, &variable) == FcResultMatch && variable;
+}
+
+std::int32_t WeightOf(FcPattern* pattern)
+{
+    double weight = 0;
+    if (FcPatternGetDouble(pattern, FC_WEIGHT, 0, &weight) != FcResultMatch)
+        return 400;
+    const long openType = std::lround(FcWeightToOpenTypeDouble(weight));
+    return static_cast<std::int32_t>(std::clamp(openType, 100L, 900L));
+}
+
+TSystemFontFace FaceOf(FcPattern* pattern)
+{
+    TSystemFontFace face;
+    face.FamilyName = LegacyName(pattern, FC_FAMILY, FC_FAMILYLANG);
+    face.StyleName = LegacyName(pattern, FC_STYLE, FC_STYLELANG);
+    face.FullName = LegacyName(pattern, FC_FULLNAME, FC_FULLNAMELANG);
+    if (face.FullName.isEmpty())
+        face.FullName = face.StyleName.isEmpty() ? face.FamilyName : face.FamilyName + QLatin1Char(' ') + face.StyleName;
+    face.Weight = WeightOf(pattern);
+    int slant = FC_SLANT_ROMAN;
+    if (FcPatternGetInteger(pattern, FC_SLANT, 0, &slant) != FcResultMatch)
+        slant = FC_SLANT_ROMAN;
+    face.Italic = slant != FC_SLANT_ROMAN;
+    face.TypeBits = TypeBitsOfFontFormat(StringAt(pattern, FC_FONTFORMAT, 0));
+    face.File = StringAt(pattern, FC_FILE, 0);
+    if (FcPatternGetInteger(pattern, FC_INDEX, 0, &face.Index) != FcResultMatch)
+        face.Index = 0;
+    return face;
+}
+
+} // namespace
+
+std::int32_t TypeBitsOfFontFormat(const QString& format)
+{
+    if (format == QLatin1String("TrueType"))
+        return 4;
+    if (format == QLatin1String("CFF") || format == QLatin1String("Type 1") || format == QLatin1String("CID Type 1"))
+        return 2;
+    if (format == QLatin1String("PCF") || format == QLatin1String("BDF") || format == QLatin1String("Windows FNT"))
+        return 1;
+    return 0;
+}
+
+std::optional<std::vector<TSystemFontFace>> EnumerateSystemFonts()
+{
+    const std::unique_ptr<FcConfig, TConfigDeleter> config(FcInitLoadConfigAndFonts());
+    if (!config)
+        return std::nullopt;
+    const std::unique_ptr<FcPattern, TPatternDeleter> pattern(FcPatternCreate());
+    const std::unique_ptr<FcObjectSet, TObjectSetDeleter> objects(
+        FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_STYLE, FC_STYLELANG, FC_FULLNAME, FC_FULLNAMELANG,
+                         FC_WEIGHT, FC_SLANT, FC_FONTFORMAT, FC_FILE, FC_INDEX, FC_VARIABLE, nullptr));
+    if (!pattern || !objects)
+        return std::nullopt;
+    const std::unique_ptr<FcFontSet, TFontSetDeleter> fonts(FcFontList(config.get(), pattern.get(), objects.get()));
+    if (!fonts)
+        return std::nullopt;
+
+    std::vector<TSystemFontFace> faces;
+    faces.reserve(static_cast<std::size_t>(std::max(fonts->nfont, 0)));
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcPattern* font = fonts->fonts[i];
+        if (IsVariableDefault(font))
+            continue;
+        TSystemFontFace face = FaceOf(font);
+        if (!face.FamilyName.isEmpty())
+            faces.push_back(std::move(face));
+    }
+    return faces;
+}
+
+} // namespace platform
