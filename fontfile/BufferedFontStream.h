@@ -8,18 +8,22 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace fontfile {
 
 class TBufferedFontStream final : public TFontStream {
 public:
     static constexpr std::size_t kWindowSize = 64 * 1024;
+    // The light readers need a few hundred bytes in three or four places of a file; a small
+    // window keeps each miss from copying far more than they use.
+    static constexpr std::size_t kLightReadWindowSize = 8 * 1024;
     // Windows start on this boundary, so that a short step back stays inside the window.
     static constexpr std::uint64_t kWindowAlignment = 4096;
 
     // Borrows source, which must outlive this stream; its position is undefined afterwards.
-    explicit TBufferedFontStream(TFontStream& source);
+    // windowSize is rounded up to a multiple of kWindowAlignment, at least two of them.
+    explicit TBufferedFontStream(TFontStream& source, std::size_t windowSize = kWindowSize);
 
     std::size_t Read(void* buffer, std::size_t count) override;
     void Seek(std::uint64_t position) override { FPosition = position; }
@@ -30,10 +34,12 @@ private:
     void Fill(std::uint64_t position);
 
     TFontStream& FSource;
-    std::uint64_t FSize;
+    const std::uint64_t FSize;
+    const std::size_t FCapacity;  // the window's size, never more than the source
     std::uint64_t FPosition = 0;
     std::uint64_t FWindowStart = 0;
-    std::vector<std::uint8_t> FWindow;  // bytes from FWindowStart
+    std::size_t FWindowLength = 0;
+    std::unique_ptr<std::uint8_t[]> FWindow;  // FCapacity bytes, allocated on the first fill
 };
 
 } // namespace fontfile

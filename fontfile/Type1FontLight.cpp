@@ -32,7 +32,7 @@ bool TType1FontLight::IsValidPair(const std::string& metricsFile, const std::str
 void TType1FontLight::LoadFromFile(const std::string& metricsFile)
 {
     TFileFontStream file(metricsFile);
-    TBufferedFontStream stream(file);
+    TBufferedFontStream stream(file, TBufferedFontStream::kLightReadWindowSize);
     const TPfmHeader header = ReadPfmHeader(stream);
 
     FItem.SetGdiTypeBits(GdiTypeBits::Device);
