@@ -119,7 +119,14 @@ bool TFNTLight::LoadFromFile(const std::string& fileName)
 {
     FItems.Clear();
     TFileFontStream file(fileName);
-    TBufferedFontStream stream(file);
+    TBufferedFontStream stream(file, TBufferedFontStream::kLightReadWindowSize);
+    return LoadFromStream(stream);
+}
+
+bool TFNTLight::LoadFromStream(TFontStream& stream)
+{
+    FItems.Clear();
+    stream.Seek(0);
     const std::uint64_t fileSize = stream.Size();
     if (fileSize <= 61 || le::ReadUInt16(stream) != kMzSignature)
         return false;

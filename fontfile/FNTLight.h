@@ -3,6 +3,7 @@
 // A Windows font resource file (.FON): a 16-bit "NE" executable whose font directory lists
 // bitmap or vector faces. One general information item per face of the directory.
 
+#include "FontStream.h"
 #include "GeneralFontInfo.h"
 
 #include <string>
@@ -22,6 +23,8 @@ public:
     // true when at least one raster or vector face was found. Raises when the file cannot be
     // opened; items read before a failure stay in the list.
     bool LoadFromFile(const std::string& fileName);
+    // The same on an open stream (the whole file), which stays the caller's.
+    bool LoadFromStream(TFontStream& stream);
 
     TGeneralFontInfoList& Items() { return FItems; }
     const TGeneralFontInfoList& Items() const { return FItems; }

@@ -1,6 +1,7 @@
 #include "FontFileFaces.h"
 
 #include "BufferedFontStream.h"
+#include "DisposedFileStream.h"
 #include "Environment.h"
 #include "FNTLight.h"
 #include "FileNames.h"
@@ -9,6 +10,8 @@
 #include "Type1FontLight.h"
 
 #include <exception>
+#include <memory>
+#include <utility>
 
 namespace fontfile {
 
@@ -25,6 +28,41 @@ void NoteFailure(TFontReadResult& result, const std::exception& error)
         result.FailureText = error.what();
 }
 
+void ReadOpenType(std::unique_ptr<TFileFontStream> file, TFontStream& stream, TFontReadResult& result)
+{
+    TOpenTypeLight reader;
+    {
+        const TDisposedFileStream disposed(std::move(file));
+        try {
+            reader.LoadFromStream(stream);
+        } catch (const std::exception& error) {
+            reader.Item().SetFontKind(FontKind::Unreadable);
+            NoteFailure(result, error);
+        }
+    }
+    result.Items.Add(reader.Item());
+}
+
+void ReadBitmapFont(TFontStream& stream, TFontReadResult& result)
+{
+    TFNTLight reader;
+    try {
+        if (!reader.LoadFromStream(stream))
+            return;
+    } catch (const std::exception&) {
+        return;  // not a bitmap font file
+    }
+    try {
+        reader.Items().RemoveDuplicateFaces();
+    } catch (const std::exception& error) {
+        for (std::size_t i = 0; i < reader.Items().Count(); ++i)
+            reader.Items()[i].SetFontKind(FontKind::Unreadable);
+        NoteFailure(result, error);
+    }
+    result.Items.AppendAll(std::move(reader.Items()));
+}
+
+// One open of the file serves every check and the load.
 void ReadSfntOrBitmap(const TFontReadRequest& request, TFontReadResult& result)
 {
     const std::string& fileName = request.FirstFile;
@@ -32,32 +70,21 @@ void ReadSfntOrBitmap(const TFontReadRequest& request, TFontReadResult& result)
         LogFileNotFound(fileName);
         return;
     }
-    if (TOpenTypeLight::IsValidFile(fileName)) {
-        TOpenTypeLight reader;
-        try {
-            reader.LoadFromFile(fileName);
-        } catch (const std::exception& error) {
-            reader.Item().SetFontKind(FontKind::Unreadable);
-            NoteFailure(result, error);
-        }
-        result.Items.Add(reader.Item());
-    } else if (TTrueTypeCollection::IsValidFile(fileName)) {
+    std::unique_ptr<TFileFontStream> file;
+    try {
+        file = std::make_unique<TFileFontStream>(fileName);
+    } catch (const std::exception&) {
+        return;  // no check can pass on a file that cannot be opened
+    }
+    TBufferedFontStream stream(*file, TBufferedFontStream::kLightReadWindowSize);
+    if (TOpenTypeLight::IsValidStream(stream, fileName)) {
+        ReadOpenType(std::move(file), stream, result);
+    } else if (TTrueTypeCollection::IsValidStream(stream)) {
         TTrueTypeCollection collection;
-        TFileFontStream file(fileName);
-        TBufferedFontStream stream(file);
         collection.LoadFromStream(stream);
         result.Items.AppendAll(std::move(collection.Items()));
-    } else if (TFNTLight::IsValidFile(fileName)) {
-        TFNTLight reader;
-        try {
-            reader.LoadFromFile(fileName);
-            reader.Items().RemoveDuplicateFaces();
-        } catch (const std::exception& error) {
-            for (std::size_t i = 0; i < reader.Items().Count(); ++i)
-                reader.Items()[i].SetFontKind(FontKind::Unreadable);
-            NoteFailure(result, error);
-        }
-        result.Items.AppendAll(std::move(reader.Items()));
+    } else {
+        ReadBitmapFont(stream, result);
     }
 }
 

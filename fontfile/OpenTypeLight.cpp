@@ -3,6 +3,7 @@
 #include "BufferedFontStream.h"
 #include "ByteText.h"
 #include "DirectoryWalk.h"
+#include "DisposedFileStream.h"
 #include "Environment.h"
 #include "FileNames.h"
 #include "StreamReaders.h"
@@ -18,28 +19,6 @@ namespace fontfile {
 
 namespace {
 
-// Closing a file can be slow; the stream goes to the background freeing thread, positioned
-// back at its start, whether the read succeeded or not.
-class TDisposedFileStream {
-public:
-    explicit TDisposedFileStream(const std::string& fileName)
-        : FStream(std::make_unique<TFileFontStream>(fileName))
-    {
-    }
-    ~TDisposedFileStream()
-    {
-        FStream->Seek(0);
-        DisposeStream(std::move(FStream));
-    }
-    TDisposedFileStream(const TDisposedFileStream&) = delete;
-    TDisposedFileStream& operator=(const TDisposedFileStream&) = delete;
-
-    TFontStream& operator*() const { return *FStream; }
-
-private:
-    std::unique_ptr<TFontStream> FStream;
-};
-
 std::u16string TableListLine(const TTableDirectoryEntry& entry)
 {
     // "%s - %s - %d bytes": the length as a signed 32-bit number.
@@ -53,13 +32,23 @@ std::u16string TableListLine(const TTableDirectoryEntry& entry)
 bool TOpenTypeLight::IsValidFile(const std::string& fileName)
 {
     try {
+        TFileFontStream file(fileName);
+        TBufferedFontStream stream(file, TBufferedFontStream::kLightReadWindowSize);
+        return IsValidStream(stream, fileName);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool TOpenTypeLight::IsValidStream(TFontStream& stream, const std::string& fileName)
+{
+    try {
         const std::string extension = UpperCased(FileExtension(fileName));
         const bool strict = extension != ".TTF" && extension != ".OTF";
-        TFileFontStream file(fileName);
-        TBufferedFontStream stream(file);
         const std::uint64_t fileSize = stream.Size();
         if (fileSize < kMinimumFileSize)
             return false;
+        stream.Seek(0);
         const std::uint32_t version = be::ReadUInt32(stream);
         const std::uint16_t numberOfTables = be::ReadUInt16(stream);
         if (strict
@@ -83,10 +72,16 @@ bool TOpenTypeLight::IsValidFile(const std::string& fileName)
 
 void TOpenTypeLight::LoadFromFile(const std::string& fileName)
 {
-    FTables.Clear();
     TDisposedFileStream file(fileName);
-    TBufferedFontStream stream(*file);
+    TBufferedFontStream stream(*file, TBufferedFontStream::kLightReadWindowSize);
+    LoadFromStream(stream);
+}
+
+void TOpenTypeLight::LoadFromStream(TFontStream& stream)
+{
+    FTables.Clear();
     FFileSize = stream.Size();
+    stream.Seek(0);
 
     FSfntVersion = be::ReadUInt32(stream);
     if (FSfntVersion == kTrueTypeVersion)
@@ -125,7 +120,7 @@ void TOpenTypeLight::ReadTableList(const std::string& fileName, TExtendedFontInf
     FTables.Clear();
     record.TableList.clear();
     TDisposedFileStream file(fileName);
-    TBufferedFontStream stream(*file);
+    TBufferedFontStream stream(*file, TBufferedFontStream::kLightReadWindowSize);
     FFileSize = stream.Size();
 
     FSfntVersion = be::ReadUInt32(stream);

@@ -4,6 +4,7 @@
 // its face, and for the information panel the list of its tables and its kerning pair count.
 
 #include "ExtendedFontInfo.h"
+#include "FontStream.h"
 #include "FontTable.h"
 #include "GeneralFontInfo.h"
 
@@ -27,10 +28,15 @@ public:
 
     // Reads the header and the directory up to the "head" entry; never raises.
     static bool IsValidFile(const std::string& fileName);
+    // The same on an open stream (the whole file); fileName decides only how strict the
+    // header check is. The stream's position is undefined afterwards.
+    static bool IsValidStream(TFontStream& stream, const std::string& fileName);
 
     // Fills Item(). Raises FontException for a damaged font and FontStreamError when the file
     // cannot be read; the item then keeps what was filled before the failure.
     void LoadFromFile(const std::string& fileName);
+    // The same on an open stream (the whole file), which stays the caller's.
+    void LoadFromStream(TFontStream& stream);
 
     // Writes TableList and KerningPairs into record. On a failure the lines of the entries
     // met so far are already in the record's table list when the exception leaves.

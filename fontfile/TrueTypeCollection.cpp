@@ -1,5 +1,6 @@
 #include "TrueTypeCollection.h"
 
+#include "BufferedFontStream.h"
 #include "DirectoryWalk.h"
 #include "FontException.h"
 #include "StreamReaders.h"
@@ -68,7 +69,18 @@ void TTrueTypeCollectionFont::Read(TFontStream& stream, TGeneralFontInfoList& it
 bool TTrueTypeCollection::IsValidFile(const std::string& fileName)
 {
     try {
-        TFileFontStream stream(fileName);
+        TFileFontStream file(fileName);
+        TBufferedFontStream stream(file, TBufferedFontStream::kLightReadWindowSize);
+        return IsValidStream(stream);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TTrueTypeCollection::IsValidStream(TFontStream& stream)
+{
+    try {
+        stream.Seek(0);
         if (stream.Size() < kMinimumFileSize)
             return false;
         if (be::ReadTag(stream) != kCollectionTag || !IsKnownVersion(be::ReadUInt32(stream)))

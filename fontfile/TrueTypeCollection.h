@@ -56,6 +56,8 @@ public:
 
     // Reads headers only; never raises.
     static bool IsValidFile(const std::string& fileName);
+    // The same on an open stream (the whole file); its position is undefined afterwards.
+    static bool IsValidStream(TFontStream& stream);
 
     // Fills Items() with one item per member in member order. Raises FontStreamError when
     // the file cannot be read and FontException for a damaged member.
