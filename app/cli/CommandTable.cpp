@@ -1,6 +1,7 @@
 #include "CliCommand.h"
 
 #include "InfoCommand.h"
+#include "OperationCommand.h"
 
 namespace cli {
 
@@ -8,6 +9,7 @@ std::vector<std::unique_ptr<TCliCommand>> AllCommands()
 {
     std::vector<std::unique_ptr<TCliCommand>> commands;
     commands.push_back(std::make_unique<TInfoCommand>());
+    TOperationCommand::AddAll(commands);
     return commands;
 }
 
