@@ -95,19 +95,21 @@ std::string ReadLengthPrefixedString(TFontStream& stream)
 
 std::u16string ReadUTF16String(TFontStream& stream, std::uint32_t byteLength)
 {
-    const std::uint32_t units = byteLength / 2;
-    // Never reserve more than the stream can hold: a hostile length must not allocate gigabytes.
-    const std::uint64_t available = stream.Remaining() / 2;
-    std::u16string text;
-    text.reserve(static_cast<std::size_t>(units < available ? units : available));
-    for (std::uint32_t i = 0; i < units; ++i) {
-        if (stream.Remaining() == 0) {
-            // The rest reads as zero characters; keep the position rule without looping.
-            text.append(units - i, u'\0');
-            stream.Skip(2ull * (units - i));
-            break;
-        }
-        text.push_back(static_cast<char16_t>(ReadUInt16(stream)));
+    const std::uint64_t units = byteLength / 2;
+    // Never allocate more than the stream can hold: a hostile length must not allocate
+    // gigabytes. A unit cut by the end of the stream reads with a zero low byte.
+    const std::uint64_t remaining = stream.Remaining();
+    const std::uint64_t readableUnits = units < (remaining + 1) / 2 ? units : (remaining + 1) / 2;
+    std::u16string text(static_cast<std::size_t>(readableUnits), u'\0');
+    // One read of the bytes, turned into code units in place.
+    ReadPadded(stream, text.data(), static_cast<std::size_t>(readableUnits * 2));
+    auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>((bytes[2 * i] << 8) | bytes[2 * i + 1]);
+    if (readableUnits < units) {
+        // The rest reads as zero characters.
+        text.append(static_cast<std::size_t>(units - readableUnits), u'\0');
+        stream.Skip(2 * (units - readableUnits));
     }
     return text;
 }
