@@ -45,10 +45,10 @@ void WalkTableDirectory(TFontStream& stream, std::uint16_t numberOfTables, TFont
     }
 }
 
-std::unique_ptr<TFontTable> SelectNameAndOS2(const TTableDirectoryEntry&, int kind)
+std::unique_ptr<TFontTable> SelectNameAndOS2(const TTableDirectoryEntry& entry, int kind)
 {
     if (kind == kTableKindName)
-        return std::make_unique<TTableName>();
+        return std::make_unique<TTableName>("name", TTableName::StringBudgetFor(entry.Length));
     if (kind == kTableKindOS2)
         return std::make_unique<TTableOS_2>();
     return nullptr;

@@ -6,6 +6,8 @@
 #include "WarningCollector.h"
 
 #include <array>
+#include <map>
+#include <tuple>
 #include <utility>
 
 namespace fontfile {
@@ -82,9 +84,15 @@ constexpr std::uint16_t kPlatformUnicode = 0;
 constexpr std::uint16_t kPlatformMacintosh = 1;
 constexpr std::uint16_t kPlatformMicrosoft = 3;
 
+// Unicode and Microsoft names are UTF-16; every other platform's are single-byte text.
+bool IsWidePlatform(std::uint16_t platformId)
+{
+    return platformId == kPlatformUnicode || platformId == kPlatformMicrosoft;
+}
+
 std::u16string DecodeName(TFontStream& stream, std::uint16_t platformId, std::uint16_t length)
 {
-    if (platformId == kPlatformUnicode || platformId == kPlatformMicrosoft)
+    if (IsWidePlatform(platformId))
         return be::ReadUTF16String(stream, length);
     const std::string bytes = be::ReadAnsiString(stream, length);
     if (auto wide = TextServices().MultiByteToWide(0, bytes, false))
@@ -106,6 +114,58 @@ TTableName::TTableName(const std::string& tag, std::uint64_t stringBudget)
 {
 }
 
+std::uint64_t TTableName::StringBudgetFor(std::uint64_t tableLength)
+{
+    const std::uint64_t scaled = tableLength < kMaxDecodedStringBytes / kStringBudgetPerTableByte
+        ? tableLength * kStringBudgetPerTableByte
+        : kMaxDecodedStringBytes;
+    return scaled < kMinDecodedStringBytes ? kMinDecodedStringBytes : scaled;
+}
+
+namespace {
+
+struct TNameRecord {
+    std::uint16_t PlatformID = 0;
+    std::uint16_t EncodingID = 0;
+    std::uint16_t LanguageID = 0;
+    std::uint16_t NameID = 0;
+    std::uint16_t Length = 0;
+    std::uint16_t StringOffset = 0;
+};
+
+TNameRecord ReadNameRecord(TFontStream& stream)
+{
+    std::uint8_t bytes[kNameRecordSize];
+    ReadPadded(stream, bytes, sizeof bytes);
+    const auto field = [&bytes](std::size_t index) {
+        return static_cast<std::uint16_t>((bytes[2 * index] << 8) | bytes[2 * index + 1]);
+    };
+    return {field(0), field(1), field(2), field(3), field(4), field(5)};
+}
+
+// Records of many languages often point at one string; a long one is decoded once.
+class TDecodedStringCache {
+public:
+    static constexpr std::uint16_t kMinCachedLength = 256;
+
+    const std::u16string* Find(std::uint64_t start, std::uint16_t length, bool wide) const
+    {
+        const auto found = FStrings.find({start, length, wide});
+        return found == FStrings.end() ? nullptr : &found->second;
+    }
+    void Keep(std::uint64_t start, std::uint16_t length, bool wide, const std::u16string& text)
+    {
+        if (length >= kMinCachedLength)
+            FStrings.emplace(TKey{start, length, wide}, text);
+    }
+
+private:
+    using TKey = std::tuple<std::uint64_t, std::uint16_t, bool>;
+    std::map<TKey, std::u16string> FStrings;
+};
+
+} // namespace
+
 void TTableName::Read(TFontStream& stream)
 {
     FNames.Clear();
@@ -121,27 +181,34 @@ void TTableName::Read(TFontStream& stream)
     if (recordCount > recordsPresent)
         recordCount = recordsPresent;
 
-    std::uint64_t budget = FStringBudget;
+    // A stream holding only this table bounds it by its own size.
+    const std::uint64_t streamBudget = StringBudgetFor(stream.Size() > start ? stream.Size() - start : 0);
+    std::uint64_t budget = FStringBudget < streamBudget ? FStringBudget : streamBudget;
     FDecodedStringBytes = 0;
+    TDecodedStringCache decoded;
     for (std::uint64_t i = 0; i < recordCount; ++i) {
         stream.Seek(start + kNameHeaderSize + kNameRecordSize * i);
-        const std::uint16_t platformId = be::ReadUInt16(stream);
-        const std::uint16_t encodingId = be::ReadUInt16(stream);
-        const std::uint16_t languageId = be::ReadUInt16(stream);
-        const std::uint16_t nameId = be::ReadUInt16(stream);
-        if (formatSelector != 0 && LooksLikeTrailingData(platformId, encodingId, nameId))
+        const TNameRecord record = ReadNameRecord(stream);
+        if (formatSelector != 0 && LooksLikeTrailingData(record.PlatformID, record.EncodingID, record.NameID))
             break;
-        const std::uint16_t length = be::ReadUInt16(stream);
-        const std::uint16_t stringOffset = be::ReadUInt16(stream);
 
-        const std::uint64_t stringStart = start + storageOffset + stringOffset;
-        if (stringStart + length > stream.Size() || length > budget)
+        const std::uint64_t stringStart = start + storageOffset + record.StringOffset;
+        if (stringStart + record.Length > stream.Size() || record.Length > budget)
             continue;
-        budget -= length;
-        FDecodedStringBytes += length;
-        stream.Seek(stringStart);
-        std::u16string text = DecodeName(stream, platformId, length);
-        FNames.PlatformFor(platformId, encodingId).LanguageFor(languageId).Set(nameId, std::move(text));
+        budget -= record.Length;
+        FDecodedStringBytes += record.Length;
+        const bool wide = IsWidePlatform(record.PlatformID);
+        std::u16string text;
+        if (const auto* known = decoded.Find(stringStart, record.Length, wide)) {
+            text = *known;
+        } else {
+            stream.Seek(stringStart);
+            text = DecodeName(stream, record.PlatformID, record.Length);
+            decoded.Keep(stringStart, record.Length, wide, text);
+        }
+        FNames.PlatformFor(record.PlatformID, record.EncodingID)
+            .LanguageFor(record.LanguageID)
+            .Set(record.NameID, std::move(text));
     }
 }
 

@@ -119,9 +119,15 @@ struct TAdditionalFontNameInfo {
 class TTableName final : public TFontTable {
 public:
     // Name records may share their strings, so the text decoded from one table is bounded by
-    // a budget rather than by the table size; records beyond it are skipped.
+    // a budget that grows with the table's length, within these limits; records beyond it
+    // are skipped. Real tables decode about their own length.
     static constexpr std::uint64_t kMaxDecodedStringBytes = 4u << 20;
+    static constexpr std::uint64_t kMinDecodedStringBytes = 1u << 20;
+    static constexpr std::uint64_t kStringBudgetPerTableByte = 64;
+    static std::uint64_t StringBudgetFor(std::uint64_t tableLength);
 
+    // The budget is also bounded by the bytes from the table's start to the end of the stream
+    // it is read from.
     explicit TTableName(const std::string& tag = "name", std::uint64_t stringBudget = kMaxDecodedStringBytes);
 
     // Never raises for bad content: records outside the stream are skipped.

@@ -48,8 +48,10 @@ void TTrueTypeCollectionFont::Read(TFontStream& stream, TGeneralFontInfoList& it
                 nameBudget = budget->NameStringBytes;
         }
         const auto rule = [nameBudget](const TTableDirectoryEntry& entry, int kind) -> std::unique_ptr<TFontTable> {
-            if (kind == kTableKindName)
-                return std::make_unique<TTableName>("name", nameBudget);
+            if (kind == kTableKindName) {
+                const std::uint64_t ownBudget = TTableName::StringBudgetFor(entry.Length);
+                return std::make_unique<TTableName>("name", ownBudget < nameBudget ? ownBudget : nameBudget);
+            }
             return SelectNameAndOS2(entry, kind);
         };
         WalkTableDirectory(stream, numberOfTables, FTables, rule);

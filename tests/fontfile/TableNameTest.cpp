@@ -4,6 +4,7 @@
 #include "SfntBuilder.h"
 
 #include "fontfile/GeneralFontInfo.h"
+#include "fontfile/StreamReaders.h"
 #include "fontfile/TableName.h"
 
 #include <gtest/gtest.h>
@@ -272,6 +273,68 @@ TEST(TableName, DecodedTextIsBoundedWhenRecordsShareOneLongString)
     const auto* list = table->FindPlatform(3, 1)->FindLanguage(0x0409);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->Count(), TTableName::kMaxDecodedStringBytes / kLength);
+}
+
+// Many records sharing one long string: the text is the same in every record, and the budget
+// that bounds it grows with the table's length, whether the table is read alone or from a
+// larger stream with the budget of its directory entry.
+TEST(TableName, SharedLongStringsAreBoundedByTheTableLength)
+{
+    constexpr std::uint16_t kRecords = 70;
+    constexpr std::uint16_t kLength = 30000;
+    std::u16string shared;
+    for (std::size_t i = 0; i < kLength / 2; ++i)
+        shared.push_back(static_cast<char16_t>(0x0041 + i % 26 + (i % 7) * 0x100));
+    TBytes bytes;
+    bytes.U16(0).U16(kRecords).U16(6 + 12 * kRecords);
+    for (std::uint16_t i = 0; i < kRecords; ++i)
+        bytes.U16(3).U16(1).U16(0x0409).U16(i).U16(kLength).U16(0);
+    bytes.Utf16BE(shared);
+    const TByteVector table = bytes.Take();
+    const std::uint64_t expected = TTableName::StringBudgetFor(table.size()) / kLength;
+    ASSERT_LT(expected, kRecords);
+    ASSERT_GT(TTableName::StringBudgetFor(table.size()), TTableName::kMinDecodedStringBytes);
+
+    TByteVector inFile(100, 0xEE);
+    inFile.insert(inFile.end(), table.begin(), table.end());
+    inFile.resize(inFile.size() + 200000, 0xEE);
+    TMemoryFontStream fileStream(inFile);
+    fileStream.Seek(100);
+    TTableName fromFile("name", TTableName::StringBudgetFor(table.size()));
+    fromFile.Read(fileStream);
+
+    const auto alone = ReadNames(table);
+    for (const TTableName* names : {alone.get(), &fromFile}) {
+        const auto* list = names->FindPlatform(3, 1)->FindLanguage(0x0409);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->Count(), expected);
+        for (std::size_t i = 0; i < list->Count(); ++i)
+            EXPECT_EQ(list->Field(i).Text, shared) << i;
+        EXPECT_EQ(names->DecodedStringBytes(), expected * kLength);
+    }
+}
+
+// UTF-16 strings read in one piece: an odd last byte dropped, a unit cut by the end of the
+// stream read with a zero low byte, the rest as zeros; the position moves by the length.
+TEST(TableName, Utf16StringsAtTheEndOfTheStream)
+{
+    struct TCase {
+        TByteVector Bytes;
+        std::uint32_t ByteLength;
+        std::u16string Expected;
+    };
+    const TCase cases[] = {
+        {{0x00, 0x41, 0x00, 0x42}, 4, u"AB"},
+        {{0x00, 0x41, 0x00, 0x42, 0x00}, 5, u"AB"},
+        {{0x00, 0x41, 0x43}, 8, std::u16string{u'A', u'\x4300', u'\0', u'\0'}},
+        {{0x00, 0x41}, 6, std::u16string{u'A', u'\0', u'\0'}},
+        {{}, 4, std::u16string(2, u'\0')},
+    };
+    for (const auto& c : cases) {
+        TMemoryFontStream stream(c.Bytes);
+        EXPECT_EQ(be::ReadUTF16String(stream, c.ByteLength), c.Expected) << c.ByteLength;
+        EXPECT_EQ(stream.Position(), c.ByteLength / 2 * 2);
+    }
 }
 
 TEST(TableName, EveryPrefixReadsWithoutACrash)
