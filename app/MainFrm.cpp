@@ -2,6 +2,10 @@
 
 #include "app/AppIdentity.h"
 #include "app/GuardedStep.h"
+#include "catalogue/ActiveFontsThreadExUnit.h"
+#include "catalogue/FontEnumBatches.h"
+#include "catalogue/FontFamilyList.h"
+#include "platform/FontChangeWatcher.h"
 #include "platform/SingleInstance.h"
 #include "settings/BaseRegistrySettings.h"
 #include "support/LoggerUnit.h"
@@ -61,6 +65,9 @@ void TMainFormFM::FormCreate()
     FDroppedFiles = std::make_unique<TSortedStringList>();
     FFlags.FirstIdlePending = true;
 
+    FActiveFamilies = std::make_unique<catalogue::TFontFamilyList>();
+    FActiveBatches = std::make_unique<catalogue::TActiveCatalogueBatches>(*FActiveFamilies);
+
     FFlags.ActiveFontsKnown = false;
     FFlags.SystemFontsChanged = false;
     FFlags.EnumerationPassRunning = false;
@@ -80,6 +87,10 @@ void TMainFormFM::FormCreate()
     GuardedStep("Restore user state", [this] { RestoreUserState(); });
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &TMainFormFM::ApplicationStateChanged);
+    // Fonts placed in or taken from a font folder, and fontconfig's configuration changing.
+    GuardedStep("Font change watch", [this] {
+        FFontChangeWatcher = new platform::TFontChangeWatcher([this] { SystemFontsMayHaveChanged(); }, this);
+    });
 
     GuardedStep("Theme", [this] { ApplyActiveTheme(); });
 
@@ -96,6 +107,8 @@ void TMainFormFM::GoToOnIdle()
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     for (const QString& argument : arguments)
         FPendingArguments->Add(argument);
+
+    FullReloadOfActiveFonts();
 }
 
 void TMainFormFM::FormDestroy()
@@ -108,7 +121,14 @@ void TMainFormFM::FormDestroy()
 
     disconnect(qApp, &QGuiApplication::applicationStateChanged, this, &TMainFormFM::ApplicationStateChanged);
     tmrUpdateSystemFonts->stop();
+    delete FFontChangeWatcher;
+    FFontChangeWatcher = nullptr;
 
+    StopActiveFontsThread();
+    FRetiredThreads.clear();  // each waits for its thread's last steps
+
+    FActiveBatches.reset();
+    FActiveFamilies.reset();
     FDroppedFiles.reset();
     FPendingArguments.reset();
     settings::TBaseRegistrySettings::FreeInstance();

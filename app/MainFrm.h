@@ -11,6 +11,17 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
+
+namespace catalogue {
+class TActiveCatalogueBatches;
+class TActiveFontsThreadEx;
+class TBaseFontsThreadEx;
+class TFontFamilyList;
+} // namespace catalogue
+namespace platform {
+class TFontChangeWatcher;
+} // namespace platform
 
 class QAction;
 class QActionGroup;
@@ -47,6 +58,13 @@ public:
     // Product name and version, the start of the window caption.
     const QString& CaptionText() const { return FCaptionText; }
     TTheme ActiveTheme() const { return FActiveTheme; }
+    // The catalogue of the Active tab.
+    const catalogue::TFontFamilyList& ActiveFamilies() const { return *FActiveFamilies; }
+    // Whether an active-fonts enumeration runs.
+    bool ActiveFontsThreadRunning() const { return FActiveFontsThread != nullptr; }
+
+    // Stops the running enumeration, forgets the active fonts and enumerates them afresh.
+    void FullReloadOfActiveFonts();
 
 signals:
     // The window really closed (not to the tray): the program ends.
@@ -88,6 +106,18 @@ private:
     void pmTrayOpenClick();
     void pmTrayCloseClick();
 
+    // The active-fonts enumeration (one file).
+    void IncrementalReEnumerationOfActiveFonts();
+    void StartActiveFontsThread(bool forgetPrevious);
+    void AttachActiveFontsHandlers(catalogue::TActiveFontsThreadEx& thread);
+    void StopActiveFontsThread();
+    void ReapFinishedThreads();
+    bool FromActiveSlot(const catalogue::TBaseFontsThreadEx& thread) const;
+    void ActiveFontsFinished(catalogue::TBaseFontsThreadEx& thread, bool completed);
+    void ActiveFontsError(const QString& text);
+    void RefreshActiveCaption();
+    void SystemFontsMayHaveChanged();
+
     void tmrThreadStatusTimer();
     void tmrUpdateSystemFontsTimer();
     void tmrUpdateFontItemTimer();
@@ -102,6 +132,14 @@ private:
 
     std::unique_ptr<TSortedStringList> FPendingArguments;
     std::unique_ptr<TSortedStringList> FDroppedFiles;
+
+    std::unique_ptr<catalogue::TFontFamilyList> FActiveFamilies;
+    std::unique_ptr<catalogue::TActiveCatalogueBatches> FActiveBatches;
+    // The active-fonts slot: the running thread or none. A thread that finished waits in the
+    // retired list until it has ended, then goes.
+    catalogue::TActiveFontsThreadEx* FActiveFontsThread = nullptr;
+    std::vector<std::unique_ptr<catalogue::TActiveFontsThreadEx>> FRetiredThreads;
+    platform::TFontChangeWatcher* FFontChangeWatcher = nullptr;
 
     // Controls (owned by their Qt parents).
     QMenuBar* tbMenuBar = nullptr;

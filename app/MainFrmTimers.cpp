@@ -46,9 +46,14 @@ void TMainFormFM::tmrThreadStatusTimer()
 
 void TMainFormFM::tmrUpdateSystemFontsTimer()
 {
+    ReapFinishedThreads();
     if (QCoreApplication::closingDown() || FFlags.PrintingOrExporting)
         return;
-    // The re-enumeration, rescans and group rebuild start here once their threads exist.
+    if (FFlags.SystemFontsChanged && FFlags.ActiveFontsKnown && !FActiveFontsThread) {
+        FFlags.SystemFontsChanged = false;
+        IncrementalReEnumerationOfActiveFonts();
+    }
+    // The rescans and the group rebuild start here once their threads exist.
 }
 
 void TMainFormFM::tmrUpdateFontItemTimer()
