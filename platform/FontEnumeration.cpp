@@ -31,13 +31,17 @@ QString StringAt(FcPattern* pattern, const char* object, int index)
     return QString::fromUtf8(reinterpret_cast<const char*>(value));
 }
 
-// fontconfig lists the typographic names first and the legacy (Windows-compatible) names
-// after them; the font files' own readers give the legacy ones, so the last English value is
-// the one that matches them. Without English values the last value of all.
-QString LegacyName(FcPattern* pattern, const char* object, const char* langObject)
+enum class TPick { FirstEnglish, LastEnglish };
+
+// fontconfig lists a face's typographic family and style before the legacy (Windows-compatible)
+// ones, and the name table's full name before names from other tables; the font files' own
+// readers give the legacy family and style and the name table's full name. Without English
+// values the last value of all.
+QString LegacyName(FcPattern* pattern, const char* object, const char* langObject, TPick pick)
 {
     QString last;
     QString lastEnglish;
+    QString firstEnglish;
     for (int i = 0;; ++i) {
         const QString value = StringAt(pattern, object, i);
         if (value.isNull())
@@ -45,9 +49,14 @@ QString LegacyName(FcPattern* pattern, const char* object, const char* langObjec
         last = value;
         const QString lang = StringAt(pattern, langObject, i);
         if (lang.isEmpty() || lang == QLatin1String("en") || lang.startsWith(QLatin1String("en-")))
+        {
             lastEnglish = value;
+            if (firstEnglish.isEmpty())
+                firstEnglish = value;
+        }
     }
-    return lastEnglish.isEmpty() ? last : lastEnglish;
+    const QString& english = pick == TPick::FirstEnglish ? firstEnglish : lastEnglish;
+    return english.isEmpty() ? last : english;
 }
 
 bool IsVariableDefault(FcPattern* pattern)
@@ -68,9 +77,9 @@ std::int32_t WeightOf(FcPattern* pattern)
 TSystemFontFace FaceOf(FcPattern* pattern)
 {
     TSystemFontFace face;
-    face.FamilyName = LegacyName(pattern, FC_FAMILY, FC_FAMILYLANG);
-    face.StyleName = LegacyName(pattern, FC_STYLE, FC_STYLELANG);
-    face.FullName = LegacyName(pattern, FC_FULLNAME, FC_FULLNAMELANG);
+    face.FamilyName = LegacyName(pattern, FC_FAMILY, FC_FAMILYLANG, TPick::LastEnglish);
+    face.StyleName = LegacyName(pattern, FC_STYLE, FC_STYLELANG, TPick::LastEnglish);
+    face.FullName = LegacyName(pattern, FC_FULLNAME, FC_FULLNAMELANG, TPick::FirstEnglish);
     if (face.FullName.isEmpty())
         face.FullName = face.StyleName.isEmpty() ? face.FamilyName : face.FamilyName + QLatin1Char(' ') + face.StyleName;
     face.Weight = WeightOf(pattern);

@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 
+#include "ActiveCommand.h"
 #include "InfoCommand.h"
 #include "OperationCommand.h"
 
@@ -9,6 +10,7 @@ std::vector<std::unique_ptr<TCliCommand>> AllCommands()
 {
     std::vector<std::unique_ptr<TCliCommand>> commands;
     commands.push_back(std::make_unique<TInfoCommand>());
+    commands.push_back(std::make_unique<TActiveCommand>());
     TOperationCommand::AddAll(commands);
     return commands;
 }
