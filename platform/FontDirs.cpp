@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <fontconfig/fontconfig.h>
+#include "platform/FontconfigHandles.h"
 
 #include <memory>
 
@@ -13,14 +13,7 @@ namespace platform {
 
 namespace {
 
-struct ConfigDeleter {
-    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
-};
-using ConfigOwner = std::unique_ptr<FcConfig, ConfigDeleter>;
-
-struct StrListDeleter {
-    void operator()(FcStrList* list) const { FcStrListDone(list); }
-};
+using ConfigOwner = fc::TConfigOwner;
 
 } // namespace
 
@@ -31,7 +24,7 @@ QStringList PersistentFontFolders()
     const ConfigOwner config(FcInitLoadConfig());
     if (!config)
         return folders;
-    const std::unique_ptr<FcStrList, StrListDeleter> dirs(FcConfigGetFontDirs(config.get()));
+    const fc::TStrListOwner dirs(FcConfigGetFontDirs(config.get()));
     if (!dirs)
         return folders;
     while (FcChar8* dir = FcStrListNext(dirs.get())) {

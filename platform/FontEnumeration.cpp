@@ -1,6 +1,6 @@
 #include "FontEnumeration.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/FontconfigHandles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,18 +10,6 @@ namespace platform {
 
 namespace {
 
-struct TConfigDeleter {
-    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
-};
-struct TPatternDeleter {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-struct TObjectSetDeleter {
-    void operator()(FcObjectSet* set) const { FcObjectSetDestroy(set); }
-};
-struct TFontSetDeleter {
-    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
-};
 
 QString StringAt(FcPattern* pattern, const char* object, int index)
 {
@@ -109,16 +97,16 @@ std::int32_t TypeBitsOfFontFormat(const QString& format)
 
 std::optional<std::vector<TSystemFontFace>> EnumerateSystemFonts()
 {
-    const std::unique_ptr<FcConfig, TConfigDeleter> config(FcInitLoadConfigAndFonts());
+    const fc::TConfigOwner config(FcInitLoadConfigAndFonts());
     if (!config)
         return std::nullopt;
-    const std::unique_ptr<FcPattern, TPatternDeleter> pattern(FcPatternCreate());
-    const std::unique_ptr<FcObjectSet, TObjectSetDeleter> objects(
+    const fc::TPatternOwner pattern(FcPatternCreate());
+    const fc::TObjectSetOwner objects(
         FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_STYLE, FC_STYLELANG, FC_FULLNAME, FC_FULLNAMELANG,
                          FC_WEIGHT, FC_SLANT, FC_FONTFORMAT, FC_FILE, FC_INDEX, FC_VARIABLE, nullptr));
     if (!pattern || !objects)
         return std::nullopt;
-    const std::unique_ptr<FcFontSet, TFontSetDeleter> fonts(FcFontList(config.get(), pattern.get(), objects.get()));
+    const fc::TFontSetOwner fonts(FcFontList(config.get(), pattern.get(), objects.get()));
     if (!fonts)
         return std::nullopt;
 

@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-#include <fontconfig/fontconfig.h>
+#include "platform/FontconfigHandles.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,10 +21,7 @@ constexpr int kDefaultPixelHeight = 16;
 // Collections are searched by name only up to this many members.
 constexpr int kMaxNamedMembers = 1024;
 
-struct TPatternDeleter {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using TPattern = std::unique_ptr<FcPattern, TPatternDeleter>;
+using TPattern = fc::TPatternOwner;
 
 // The configuration display fonts are matched in; loaded again when fontconfig says that
 // its files or font folders changed. This process's current configuration (used by Qt) is

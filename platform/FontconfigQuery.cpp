@@ -1,6 +1,6 @@
 #include "FontconfigQuery.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/FontconfigHandles.h"
 
 #include <cmath>
 #include <memory>
@@ -9,18 +9,6 @@ namespace platform {
 
 namespace {
 
-struct TConfigDeleter {
-    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
-};
-struct TPatternDeleter {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-struct TObjectSetDeleter {
-    void operator()(FcObjectSet* set) const { FcObjectSetDestroy(set); }
-};
-struct TFontSetDeleter {
-    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
-};
 
 QString StringOf(FcPattern* pattern, const char* object)
 {
@@ -54,20 +42,20 @@ std::optional<TFontconfigFace> FaceOf(FcPattern* pattern, const QString& family)
 
 std::optional<std::vector<TFontconfigFace>> FacesOfFamily(const QString& family)
 {
-    const std::unique_ptr<FcConfig, TConfigDeleter> config(FcInitLoadConfigAndFonts());
+    const fc::TConfigOwner config(FcInitLoadConfigAndFonts());
     if (!config)
         return std::nullopt;
 
-    const std::unique_ptr<FcPattern, TPatternDeleter> pattern(FcPatternCreate());
+    const fc::TPatternOwner pattern(FcPatternCreate());
     const QByteArray familyUtf8 = family.toUtf8();
     if (!pattern ||
         !FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(familyUtf8.constData())))
         return std::nullopt;
-    const std::unique_ptr<FcObjectSet, TObjectSetDeleter> objects(
+    const fc::TObjectSetOwner objects(
         FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_WEIGHT, FC_SLANT, FC_FILE, FC_INDEX, nullptr));
     if (!objects)
         return std::nullopt;
-    const std::unique_ptr<FcFontSet, TFontSetDeleter> fonts(FcFontList(config.get(), pattern.get(), objects.get()));
+    const fc::TFontSetOwner fonts(FcFontList(config.get(), pattern.get(), objects.get()));
     if (!fonts)
         return std::nullopt;
 

@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
-#include <fontconfig/fontconfig.h>
+#include "platform/FontconfigHandles.h"
 
 #include <memory>
 #include <mutex>
@@ -18,16 +18,7 @@ namespace platform {
 
 namespace {
 
-struct TConfigDeleter {
-    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
-};
-struct TFontSetDeleter {
-    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
-};
-struct TStrListDeleter {
-    void operator()(FcStrList* list) const { FcStrListDone(list); }
-};
-using TConfig = std::unique_ptr<FcConfig, TConfigDeleter>;
+using TConfig = fc::TConfigOwner;
 
 const FcChar8* Utf8(const QByteArray& text) { return reinterpret_cast<const FcChar8*>(text.constData()); }
 
@@ -66,7 +57,7 @@ QStringList InstalledPaths(const QString& file, const QString& key)
                 paths << path;
         }
     }
-    const std::unique_ptr<FcStrList, TStrListDeleter> dirs(FcConfigGetFontDirs(config.get()));
+    const fc::TStrListOwner dirs(FcConfigGetFontDirs(config.get()));
     const QString cleanFile = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
     while (FcChar8* dir = dirs ? FcStrListNext(dirs.get()) : nullptr) {
         const QString folder = QString::fromUtf8(reinterpret_cast<const char*>(dir));
@@ -182,7 +173,7 @@ QString TSessionFonts::SessionConfigPath() { return places::SessionFolder() + QS
 
 int TSessionFonts::FaceCountOf(const QString& file)
 {
-    const std::unique_ptr<FcFontSet, TFontSetDeleter> set(FcFontSetCreate());
+    const fc::TFontSetOwner set(FcFontSetCreate());
     if (!set)
         return 0;
     int count = 0;
