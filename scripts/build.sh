@@ -6,6 +6,9 @@ kind="${1:-release}"
 
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/quillmark-ccache}"
 export CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"
+# Paths relative to the checkout, so that clones and work trees share one cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$here}"
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 common=(-G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
         -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
