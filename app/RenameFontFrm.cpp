@@ -91,7 +91,7 @@ TRenameFontForm::TRenameFontForm(QWidget* parent) : QDialog(parent)
         QDesktopServices::openUrl(
             QUrl::fromLocalFile(platform::places::ProgramFolder() + QStringLiteral("/help/FM_Rename_Fonts.html")));
     });
-    connect(edFileName, &QLineEdit::textEdited, this, &TRenameFontForm::FileNameEdited);
+    connect(edFileName, &QLineEdit::textChanged, this, &TRenameFontForm::FileNameEdited);
     connect(btnUseFontName, &QPushButton::clicked, this, &TRenameFontForm::UseFontName);
 
     setMinimumWidth(kMinimumWidth);
