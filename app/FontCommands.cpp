@@ -169,6 +169,10 @@ bool TFontCommands::RunGroupOperation(TFontOperation operation, const catalogue:
 bool TFontCommands::ExecuteForm(TFontProForm& form)
 {
     form.OnFontsChanged = [this] { FontsChanged(); };
+    if (CreateCatalogue)
+        form.SetCatalogue(CreateCatalogue());
+    if (UpdateStatusOfFace)
+        form.SetStatusUpdater(UpdateStatusOfFace);
     form.Prepare();
     const bool ok = ExecTaskWindow(form) == QDialog::Accepted;
     if (ok)

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -76,6 +77,12 @@ public:
         OnFontFileRenamed;
     // Makes font the selected font again (refreshes the panes that show it).
     std::function<void(catalogue::TFontItem* font)> OnSelectFont;
+    // The index and cache an operation consults and changes (called on the main thread);
+    // operations::CreateGlobalFontOperationCatalogue() unless set.
+    std::function<std::unique_ptr<operations::TFontOperationCatalogue>()> CreateCatalogue;
+    // The status of a face that is not in the Active list, against the active fonts (the
+    // global font manager's UpdateStatusOfNonActiveFace); the task rows follow it.
+    std::function<void(catalogue::TFontItem& face)> UpdateStatusOfFace;
 
     // --- Dialogs, replaceable (tests)
     // A folder picker: the chosen folder, or empty when cancelled.

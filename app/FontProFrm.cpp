@@ -4,7 +4,6 @@
 #include "app/WindowPosition.h"
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
-#include "catalogue/GlobalFontManagerUnit.h"
 #include "settings/ApplicationRegistrySettings.h"
 #include "support/LoggerUnit.h"
 
@@ -133,6 +132,10 @@ void TFontProForm::AddSourceFonts(const std::vector<const catalogue::TFontItem*>
         auto task = std::make_unique<TFontItemPro>(font->FamilyNameText(), font->ActiveListItem());
         task->CopyFrom(*font);
         task->SetFaceIndex(font->FaceIndex());
+        // The regular-face test of the display name reads these; the task shows the
+        // source's own name.
+        task->SetOS2Read(font->OS2Read());
+        task->SetOS2Regular(font->OS2Regular());
         FTasks.push_back(std::move(task));
     }
 }
@@ -183,7 +186,14 @@ void TFontProForm::Prepare()
     for (const auto& task : FTasks)
         tasks.push_back(task.get());
     FEngine->SetTasks(std::move(tasks));
-    FEngine->SetCatalogue(std::make_unique<TMainThreadFontCatalogue>(this));
+    if (!FCatalogue)
+        FCatalogue = operations::CreateGlobalFontOperationCatalogue();
+    FEngine->SetCatalogue(std::make_unique<TMainThreadFontCatalogue>(this, std::move(FCatalogue)));
+}
+
+void TFontProForm::SetCatalogue(std::unique_ptr<operations::TFontOperationCatalogue> catalogue)
+{
+    FCatalogue = std::move(catalogue);
 }
 
 bool TFontProForm::PinPressed() const { return sbAutoClose->isChecked(); }
@@ -350,13 +360,13 @@ void TFontProForm::EngineFinished(TThreadState state)
 void TFontProForm::RefreshRows()
 {
     FLastRepaintTick = Tick();
-    catalogue::TGlobalFontManager& manager = catalogue::TGlobalFontManager::Instance();
     for (int r = 0; r < vstFonts->topLevelItemCount(); ++r) {
         QTreeWidgetItem* row = vstFonts->topLevelItem(r);
         TFontItemPro& task = *FTasks[static_cast<std::size_t>(row->data(ColFamily, Qt::UserRole).toInt())];
         // Only tasks the engine is done with: the status of the rest is still its input.
-        if (!task.StatusText().isEmpty() && &task != FEngine->CurrentItem() && !task.ActiveListItem())
-            manager.UpdateStatusOfNonActiveFace(task);
+        if (FStatusUpdater && !task.StatusText().isEmpty() && &task != FEngine->CurrentItem()
+            && !task.ActiveListItem())
+            FStatusUpdater(task);
         row->setText(ColStatus, task.StatusText());
         row->setToolTip(ColFamily, task.StatusText().isEmpty() ? QString() : static_cast<const catalogue::TFontItem&>(task).StatusText());
     }

@@ -51,6 +51,12 @@ public:
     void AddSourceFamilies(const catalogue::TFontFamilyList& families);
     // The warning box unless replaced.
     void SetConfirmation(TConfirmation confirmation) { FConfirmation = std::move(confirmation); }
+    // The index and cache the engine consults and changes (called on the main thread only);
+    // operations::CreateGlobalFontOperationCatalogue() unless set.
+    void SetCatalogue(std::unique_ptr<operations::TFontOperationCatalogue> catalogue);
+    // Recomputes the status flags of a face that is not in the Active list (the rows' status
+    // follows the operation); none unless set.
+    void SetStatusUpdater(std::function<void(catalogue::TFontItem& face)> updater) { FStatusUpdater = std::move(updater); }
 
     // Title, stored position and columns, the pin, the rows, and the engine (not started).
     void Prepare();
@@ -101,6 +107,8 @@ private:
     QString FDestinationFolder;
     std::unique_ptr<operations::TFontOperationThread> FEngine;
     TConfirmation FConfirmation;
+    std::unique_ptr<operations::TFontOperationCatalogue> FCatalogue;
+    std::function<void(catalogue::TFontItem&)> FStatusUpdater;
     bool FStarted = false;
     bool FRunning = false;
     bool FStopping = false;    // stopped; the engine has not ended yet

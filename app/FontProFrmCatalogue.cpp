@@ -1,14 +1,17 @@
 #include "app/FontProFrmCatalogue.h"
 
-#include "catalogue/GlobalFontManagerUnit.h"
-
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
 
 namespace app {
 
-TMainThreadFontCatalogue::TMainThreadFontCatalogue(QObject* context) : FContext(context) {}
+TMainThreadFontCatalogue::TMainThreadFontCatalogue(QObject* context,
+                                                   std::unique_ptr<operations::TFontOperationCatalogue> inner)
+    : FContext(context)
+    , FInner(std::move(inner))
+{
+}
 
 void TMainThreadFontCatalogue::OnMainThread(const std::function<void()>& call)
 {
@@ -23,35 +26,28 @@ void TMainThreadFontCatalogue::OnMainThread(const std::function<void()>& call)
 std::unique_ptr<catalogue::TFontItem> TMainThreadFontCatalogue::MatchingFont(const catalogue::TFontItem& item)
 {
     std::unique_ptr<catalogue::TFontItem> copy;
-    OnMainThread([&] {
-        catalogue::TGlobalFontManager& manager = catalogue::TGlobalFontManager::Instance();
-        const catalogue::TFontItem* match = manager.GetMatchingActiveFont(item);
-        if (!match)
-            match = manager.MatchingCachedFont(item);
-        if (match)
-            copy = operations::DetachedCopy(*match);
-    });
+    OnMainThread([&] { copy = FInner->MatchingFont(item); });
     return copy;
 }
 
 void TMainThreadFontCatalogue::AddAsInstalled(const catalogue::TFontItem& item)
 {
-    OnMainThread([&] { catalogue::TGlobalFontManager::Instance().AddAsInstalled(item); });
+    OnMainThread([&] { FInner->AddAsInstalled(item); });
 }
 
 void TMainThreadFontCatalogue::AddAsLoaded(const catalogue::TFontItem& item)
 {
-    OnMainThread([&] { catalogue::TGlobalFontManager::Instance().AddAsLoaded(item); });
+    OnMainThread([&] { FInner->AddAsLoaded(item); });
 }
 
 void TMainThreadFontCatalogue::Remove(const catalogue::TFontItem& item)
 {
-    OnMainThread([&] { catalogue::TGlobalFontManager::Instance().Remove(item); });
+    OnMainThread([&] { FInner->Remove(item); });
 }
 
 void TMainThreadFontCatalogue::FileMoved(const catalogue::TFontItem& oldItem, const catalogue::TFontItem& newItem)
 {
-    OnMainThread([&] { catalogue::TGlobalFontManager::Instance().FileMoved(oldItem, newItem); });
+    OnMainThread([&] { FInner->FileMoved(oldItem, newItem); });
 }
 
 } // namespace app

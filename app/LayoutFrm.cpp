@@ -12,10 +12,13 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace app {
 
@@ -202,7 +205,7 @@ QWidget* TLayoutSelectorForm::CreatePredefinedChoice(TLayout layout, const char*
         Checked(layout);
         accept();
     });
-    picture->setObjectName(QLatin1String(name).replace(0, 2, QStringLiteral("img")));
+    picture->setObjectName(QStringLiteral("img") + QString::fromLatin1(name).mid(2));
     picture->setPixmap(LayoutPicture(layout));
     picture->setFixedSize(kPictureSize);
     connect(button, &QRadioButton::clicked, this, [this, layout] { Checked(layout); });

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include <cmath>
+#include <utility>
 
 namespace app {
 

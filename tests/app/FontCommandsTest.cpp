@@ -103,7 +103,7 @@ TEST_F(FontCommands, EachCommandStartsItsOperationOnTheSelectedRows)
 {
     auto first = Face(QStringLiteral("First"), FOutside + "/first.ttf");
     auto second = Face(QStringLiteral("Second"), FOutside + "/second.ttf");
-    const QString folder = FreshFolder(FOutside + "/target");
+    const QString folder = qmtest::FreshFolder(FOutside + "/target");
     TFontSelection selection;
     selection.List = app::TFontListKind::Browse;
     selection.Items = {second.get(), first.get()};
@@ -125,7 +125,7 @@ TEST_F(FontCommands, EachCommandStartsItsOperationOnTheSelectedRows)
         started.Families.clear();
         for (const auto& task : form.Tasks())
             started.Families << task->FamilyNameText();
-        return int(QDialog::Rejected);
+        return static_cast<int>(QDialog::Rejected);
     };
     const struct {
         TFontCommand Command;

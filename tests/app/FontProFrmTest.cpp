@@ -80,6 +80,8 @@ protected:
         item->SetFontFile(file);
         item->SetFontKind(5);
         item->SetGdiTypeBits(gdiTypeBits);
+        item->SetOS2Read(true);
+        item->SetOS2Regular(true);
         FFaces.push_back(std::move(item));
     }
 
@@ -196,7 +198,7 @@ TEST_F(FontProForm, AFullySuccessfulRunClosesByItselfUnlessPinned)
     for (const bool pinned : {false, true}) {
         SCOPED_TRACE(pinned ? "pinned" : "not pinned");
         FFaces.clear();
-        Face(FontCopy(pinned ? 21 : 20), QStringLiteral("Pin Test"));
+        Face(FontCopy(pinned ? 21 : 20), pinned ? QStringLiteral("Pinned Test") : QStringLiteral("Unpinned Test"));
         TFontViewerRegistrySettings::Instance().SetAutoCloseAfterSuccessfulFontOperation(!pinned);
         TFontProForm form;
         Run(form, TFontOperation::Load);
