@@ -4,6 +4,7 @@
 #include "platform/Places.h"
 #include "settings/ApplicationRegistrySettings.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -250,6 +251,27 @@ void TLayoutSelectorForm::Execute(QMainWindow& mainWindow, const TSplitterPanels
 {
     TLayoutSelectorForm form(mainWindow, splitters, &mainWindow);
     form.exec();
+}
+
+TLayoutActions CreateLayoutActions(QMainWindow& mainWindow, const TSplitterPanels& splitters)
+{
+    TLayoutActions actions;
+    actions.Dialog = new QAction(QStringLiteral("&Layout..."), &mainWindow);
+    actions.Dialog->setObjectName(QStringLiteral("tbmiViewLayout"));
+    QObject::connect(actions.Dialog, &QAction::triggered, &mainWindow,
+                     [&mainWindow, splitters] { TLayoutSelectorForm::Execute(mainWindow, splitters); });
+    for (int i = 0; i < 6; ++i) {
+        auto* action = new QAction(QStringLiteral("Layout %1").arg(i + 1), &mainWindow);
+        action->setObjectName(QStringLiteral("acLayout%1").arg(i + 1));
+        action->setShortcut(QKeySequence(QStringLiteral("Ctrl+%1").arg(i + 1)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        const TLayout layout = static_cast<TLayout>(i);
+        QObject::connect(action, &QAction::triggered, &mainWindow,
+                         [&mainWindow, splitters, layout] { ApplyLayout(mainWindow, layout, splitters); });
+        mainWindow.addAction(action);
+        actions.Layouts[static_cast<std::size_t>(i)] = action;
+    }
+    return actions;
 }
 
 } // namespace app

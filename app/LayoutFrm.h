@@ -7,6 +7,9 @@
 
 #include <QDialog>
 
+#include <array>
+
+class QAction;
 class QMainWindow;
 class QRadioButton;
 
@@ -36,5 +39,14 @@ private:
     TSplitterPanels FSplitters;
     QRadioButton* FButtons[6] = {};
 };
+
+// The layout commands: "&Layout..." (tbmiViewLayout) opens the dialog; acLayout1 ..
+// acLayout6 (Ctrl+1 .. Ctrl+6) apply layouts 0 .. 5. The actions belong to the main window
+// and are added to it, so that their shortcuts work anywhere in it.
+struct TLayoutActions {
+    QAction* Dialog = nullptr;
+    std::array<QAction*, 6> Layouts{};
+};
+TLayoutActions CreateLayoutActions(QMainWindow& mainWindow, const TSplitterPanels& splitters);
 
 } // namespace app

@@ -4,7 +4,9 @@
 #include "settings/ApplicationRegistrySettings.h"
 
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QStatusBar>
 
 #include <cmath>
@@ -247,6 +249,22 @@ void ApplyLayout(QMainWindow& window, TLayout layout, const TSplitterPanels& spl
             splitters.SetHeights(kDefaultSplitterPanelHeight, kDefaultSplitterPanelHeight);
     }
     window.setUpdatesEnabled(updates);
+}
+
+QRect FirstStartWindowRect(const QRect& monitor)
+{
+    return {monitor.left() + Percent(monitor.width(), 5), monitor.top() + Percent(monitor.height(), 10),
+            Percent(monitor.width(), 90), Percent(monitor.height(), 80)};
+}
+
+void PlaceOnFirstStart(QMainWindow& window, const TSplitterPanels& splitters)
+{
+    const QScreen* screen = QGuiApplication::screenAt(window.geometry().center());
+    if (!screen)
+        screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        window.setGeometry(FirstStartWindowRect(screen->geometry()));
+    ApplyLayout(window, TLayout::Default, splitters);
 }
 
 void SaveCustomLayout(QMainWindow& window, int custom, const TSplitterPanels& splitters)

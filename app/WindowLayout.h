@@ -6,6 +6,7 @@
 // is missing is left out. The splitter panels above the Browse and Groups splitters belong
 // to the main window and are reached through TSplitterPanels.
 
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -64,6 +65,12 @@ QString CustomLayoutKey(int custom);
 // restores what SaveCustomLayout stored, and what it never stored stays as it is (splitter
 // panels: 100).
 void ApplyLayout(QMainWindow& window, TLayout layout, const TSplitterPanels& splitters);
+
+// The main window's place at the first start: left 5 % and top 10 % into the monitor, 90 %
+// of its width and 80 % of its height (rounded).
+QRect FirstStartWindowRect(const QRect& monitor);
+// Places the window so on the monitor nearest to it and gives it the Default layout.
+void PlaceOnFirstStart(QMainWindow& window, const TSplitterPanels& splitters);
 
 // Stores the docks and toolbars, the window position (maximising allowed) and the two
 // splitter panel heights as custom layout 1 or 2.

@@ -9,10 +9,12 @@
 #include "settings/ApplicationRegistrySettings.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -174,6 +176,9 @@ TEST_F(FontProForm, StopAfterTheThirdTaskLeavesTheRestAborted)
     int done = 0;
     QObject::connect(&form, &TFontProForm::FontDone, [&](operations::TFontItemPro*) {
         if (++done == 3) {
+            // Escape does not close a running window.
+            form.reject();
+            EXPECT_TRUE(form.isVisible());
             StopButton(form)->click();
             // Stopping: the window cannot be closed until the engine has ended.
             StopButton(form)->click();
@@ -249,6 +254,29 @@ TEST_F(FontProForm, ASystemFontIsRefusedAfterTheConfirmation)
         EXPECT_EQ(TFontViewerRegistrySettings::Instance().GetWarnFontOperationUninstall(), c.WarningAfterwards);
         EXPECT_TRUE(QFileInfo::exists(file));
     }
+}
+
+TEST_F(FontProForm, TheWarningBoxAsksAndItsCheckBoxSwitchesTheWarningOff)
+{
+    Face(FOutside + "/missing.ttf", QStringLiteral("Box Test"));
+    QString shownMessage;
+    // Answers the warning box when it appears: the box is modal, so it is served from a timer.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box || box->objectName() != QLatin1String("WideWarningForm"))
+            return;
+        answer.stop();
+        shownMessage = box->findChild<QLabel*>(QStringLiteral("lblMessage"))->text();
+        box->findChild<QCheckBox*>(QStringLiteral("cbDontShowAgain"))->setChecked(true);
+        box->findChild<QPushButton*>(QStringLiteral("btnYes"))->click();
+    });
+    answer.start(20);
+    TFontProForm form;
+    Run(form, TFontOperation::Uninstall);
+    EXPECT_EQ(shownMessage, "Are you sure you want to uninstall 'Box Test'?");
+    EXPECT_FALSE(TFontViewerRegistrySettings::Instance().GetWarnFontOperationUninstall());
+    EXPECT_NE(StatusColumn(form).value(0), "Aborted");
 }
 
 TEST_F(FontProForm, ConfirmationsAskWhatTheOperationNeeds)

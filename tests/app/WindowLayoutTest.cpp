@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDialog>
 #include <QDockWidget>
 #include <QMainWindow>
@@ -99,6 +100,20 @@ TEST(LayoutGeometry, SizesFollowTheClientArea)
         EXPECT_EQ(g.ZoomWidth, c.Expected.ZoomWidth);
         EXPECT_EQ(g.ZoomPosition, c.Expected.ZoomPosition);
     }
+}
+
+TEST(LayoutGeometry, FirstStartPlacesTheWindowWithinItsMonitor)
+{
+    const struct {
+        QRect Monitor;
+        QRect Expected;
+    } cases[] = {
+        {{0, 0, 1920, 1080}, {96, 108, 1728, 864}},
+        {{1920, 0, 1280, 1024}, {1984, 102, 1152, 819}},
+        {{0, 0, 1366, 768}, {68, 77, 1229, 614}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app::FirstStartWindowRect(c.Monitor), c.Expected);
 }
 
 // A main window with the five panes and two splitter panels.
@@ -205,6 +220,24 @@ TEST_F(WindowLayout, TheDialogChecksOneLayoutAndAppliesIt)
     EXPECT_FALSE(form.findChild<QRadioButton*>(QStringLiteral("rbCustomLayout1"))->isChecked());
     form.accept();
     EXPECT_EQ(Shown(), "Fonts Characters Sample Zoom");
+}
+
+TEST_F(WindowLayout, CtrlAndADigitAppliesThatLayout)
+{
+    const app::TLayoutActions actions = app::CreateLayoutActions(FWindow, FSplitters);
+    ASSERT_EQ(actions.Dialog->objectName(), "tbmiViewLayout");
+    const struct {
+        int Action;
+        const char* Shown;
+    } cases[] = {{1, "Characters"}, {2, "Fonts Characters Sample Zoom"}, {3, "Fonts Information"},
+                 {0, "Fonts Characters Information Sample Zoom"}};
+    for (const auto& c : cases) {
+        QAction* action = actions.Layouts[static_cast<std::size_t>(c.Action)];
+        SCOPED_TRACE(action->objectName().toStdString());
+        EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(c.Action + 1)));
+        action->trigger();
+        EXPECT_EQ(Shown(), c.Shown);
+    }
 }
 
 } // namespace
