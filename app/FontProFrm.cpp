@@ -379,6 +379,10 @@ void TFontProForm::SortBy(int column)
     vstFonts->header()->setSortIndicatorShown(true);
     vstFonts->header()->setSortIndicator(column, FSortOrder);
     vstFonts->sortItems(column, FSortOrder);
+    // Typing searches from the current cell's column: make it the sort column.
+    QTreeWidgetItem* current = vstFonts->currentItem() ? vstFonts->currentItem() : vstFonts->topLevelItem(0);
+    if (current)
+        vstFonts->setCurrentItem(current, column, QItemSelectionModel::NoUpdate);
 }
 
 void TFontProForm::StopOrClose()

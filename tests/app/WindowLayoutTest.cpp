@@ -11,9 +11,13 @@
 #include <QAction>
 #include <QDialog>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+
+#include <cstdlib>
 
 #include <ostream>
 
@@ -33,6 +37,11 @@ TEST(DialogPosition, IsStoredWhenTheDialogClosesAndUsedTheNextTime)
     QDialog never;
     never.resize(300, 200);
     EXPECT_FALSE(app::RestoreWindowPosition(never, key, false, false));
+    // Never stored: the dialog opens centred on the screen.
+    app::RememberDialogPosition(never, key);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(std::abs(never.geometry().center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(never.geometry().center().y() - screen.center().y()), 1);
 
     {
         QDialog first;
