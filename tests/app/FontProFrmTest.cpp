@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -346,6 +347,34 @@ TEST_F(FontProForm, ConfirmationsAskWhatTheOperationNeeds)
             EXPECT_EQ(StatusColumn(form), QStringList(QList<QString>(c.Count, QStringLiteral("Aborted"))));
     }
     EXPECT_TRUE(QFileInfo::exists(link));
+}
+
+TEST_F(FontProForm, AHeaderClickSortsAndTypingSearchesTheSortColumn)
+{
+    for (const char* name : {"b.ttf", "c.ttf", "a.ttf"})
+        Face(FOutside + "/" + name, QStringLiteral("Family %1").arg(QLatin1String(name)));
+    TFontProForm form;
+    form.SetOperation(TFontOperation::Copy);
+    form.AddSourceFonts(Faces());
+    form.Prepare();  // not shown: nothing runs
+    auto* list = form.findChild<QTreeWidget*>(QStringLiteral("vstFonts"));
+    const auto column = [&](int index) {
+        QStringList texts;
+        for (int r = 0; r < list->topLevelItemCount(); ++r)
+            texts << list->topLevelItem(r)->text(index);
+        return texts;
+    };
+    EXPECT_EQ(column(3), QStringList({"b.ttf", "c.ttf", "a.ttf"}));
+    emit list->header()->sectionClicked(3);
+    EXPECT_EQ(column(3), QStringList({"a.ttf", "b.ttf", "c.ttf"}));
+    emit list->header()->sectionClicked(3);
+    EXPECT_EQ(column(3), QStringList({"c.ttf", "b.ttf", "a.ttf"}));
+    list->keyboardSearch(QStringLiteral("a"));
+    ASSERT_TRUE(list->currentItem());
+    EXPECT_EQ(list->currentItem()->text(3), "a.ttf");
+    // Another column starts ascending again.
+    emit list->header()->sectionClicked(0);
+    EXPECT_EQ(column(3), QStringList({"a.ttf", "b.ttf", "c.ttf"}));
 }
 
 TEST(FontProFormSummary, TextsByProcessedFailedAndTotal)
