@@ -80,8 +80,8 @@ public:
     // The index and cache an operation consults and changes (called on the main thread);
     // operations::CreateGlobalFontOperationCatalogue() unless set.
     std::function<std::unique_ptr<operations::TFontOperationCatalogue>()> CreateCatalogue;
-    // The status of a face that is not in the Active list, against the active fonts (the
-    // global font manager's UpdateStatusOfNonActiveFace); the task rows follow it.
+    // The status of a face that is not in the Active list, against the active fonts; the task
+    // rows follow it. The task window's own (the global font manager's) unless set.
     std::function<void(catalogue::TFontItem& face)> UpdateStatusOfFace;
 
     // --- Dialogs, replaceable (tests)

@@ -4,6 +4,7 @@
 #include "app/WindowPosition.h"
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
+#include "catalogue/GlobalFontManagerUnit.h"
 #include "settings/ApplicationRegistrySettings.h"
 #include "support/LoggerUnit.h"
 
@@ -63,6 +64,9 @@ support::TWarningBoxAnswer WarningBox(QWidget* owner, const QString& caption, co
 TFontProForm::TFontProForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , FConfirmation(WarningBox)
+    , FStatusUpdater([](catalogue::TFontItem& face) {
+        catalogue::TGlobalFontManager::Instance().UpdateStatusOfNonActiveFace(face);
+    })
 {
     setObjectName(QStringLiteral("FontProForm"));
     setSizeGripEnabled(true);

@@ -55,7 +55,7 @@ public:
     // operations::CreateGlobalFontOperationCatalogue() unless set.
     void SetCatalogue(std::unique_ptr<operations::TFontOperationCatalogue> catalogue);
     // Recomputes the status flags of a face that is not in the Active list (the rows' status
-    // follows the operation); none unless set.
+    // follows the operation); the global font manager's UpdateStatusOfNonActiveFace unless set.
     void SetStatusUpdater(std::function<void(catalogue::TFontItem& face)> updater) { FStatusUpdater = std::move(updater); }
 
     // Title, stored position and columns, the pin, the rows, and the engine (not started).
