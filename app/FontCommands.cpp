@@ -174,6 +174,16 @@ bool TFontCommands::ExecuteForm(TFontProForm& form)
     if (UpdateStatusOfFace)
         form.SetStatusUpdater(UpdateStatusOfFace);
     form.Prepare();
+    if (OnTaskWindowOpen)
+        OnTaskWindowOpen(true);
+    struct TWindowClosed {
+        TFontCommands& Commands;
+        ~TWindowClosed()
+        {
+            if (Commands.OnTaskWindowOpen)
+                Commands.OnTaskWindowOpen(false);
+        }
+    } closed{*this};
     const bool ok = ExecTaskWindow(form) == QDialog::Accepted;
     if (ok)
         TFontViewerRegistrySettings::Instance().SetAutoCloseAfterSuccessfulFontOperation(!form.PinPressed());

@@ -69,6 +69,10 @@ public:
     // --- What the main window provides
     // After an operation or rename that changed the active fonts: set the font-change flag.
     std::function<void()> OnFontsChanged;
+    // True while a task window is open. The window holds the selected font (deactivated
+    // during the run) and reactivates it at the end, so the main window must not free that
+    // face meanwhile: hold back re-enumerations and batches until this turns false.
+    std::function<void(bool open)> OnTaskWindowOpen;
     // The file rename flag (Browse rescans wait while it is set).
     std::function<void(bool running)> OnFileRenameRunning;
     // After a rename: faces of the Browse catalogue with the old files take the new ones.

@@ -119,7 +119,10 @@ TEST_F(FontCommands, EachCommandStartsItsOperationOnTheSelectedRows)
         QString Destination;
         QStringList Families;
     } started;
+    bool windowOpen = false;
+    FCommands->OnTaskWindowOpen = [&](bool open) { windowOpen = open; };
     FCommands->ExecTaskWindow = [&](app::TFontProForm& form) {
+        EXPECT_TRUE(windowOpen);
         started.Operation = form.Operation();
         started.Destination = form.Engine()->DestinationFolder();
         started.Families.clear();
@@ -147,6 +150,7 @@ TEST_F(FontCommands, EachCommandStartsItsOperationOnTheSelectedRows)
         EXPECT_EQ(started.Operation, c.Operation);
         EXPECT_EQ(started.Families, QStringList({"Second", "First"}));
         EXPECT_EQ(started.Destination, c.Folder ? folder + "/" : QString());
+        EXPECT_FALSE(windowOpen);
     }
     EXPECT_EQ(titles, QStringList({"Select a folder to move the font files to:",
                                    "Select a folder to copy the font files to:"}));
