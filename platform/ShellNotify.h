@@ -6,7 +6,8 @@
 //
 // inotify only says "this folder changed". The component keeps a listing of each watched
 // folder and compares it with a fresh one, which gives the created, deleted, renamed (same
-// inode under another name) and updated entries.
+// inode under another name) and updated entries. An entry that came and went between two
+// looks at the folder is not seen.
 //
 // Changing Path, Recursive or NotifyEvents deactivates the component: set them, then
 // SetActive(true).
@@ -124,7 +125,8 @@ private:
     QString FPath;
     bool FRecursive = false;
     TNotifyEvents FNotifyEvents = TNotifyEvents::Default();
-    std::unique_ptr<TWatch> FWatch;  // present while active
+    bool FActive = false;
+    std::unique_ptr<TWatch> FWatch;  // present while active on a non-empty path
 };
 
 } // namespace platform
