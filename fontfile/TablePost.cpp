@@ -3,6 +3,9 @@
 #include "StreamReaders.h"
 #include "WarningCollector.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace fontfile {
 
 namespace {
@@ -113,32 +116,48 @@ void TTablePost::Read(TFontStream& stream)
 
 void TTablePost::ReadFormat2Names(TFontStream& stream)
 {
-    const std::uint64_t base = stream.Position();  // right after the header
     std::uint64_t glyphCount = be::ReadUInt16(stream);
     // Glyphs whose index lies past the end of the stream are not there.
     const std::uint64_t indicesPresent = stream.Remaining() / 2;
     if (glyphCount > indicesPresent)
         glyphCount = indicesPresent;
 
-    const std::uint64_t stringArea = base + 2 + 2 * glyphCount;
-    std::vector<std::string> customNames;  // read lazily, each string once
-    std::uint64_t nextString = stringArea;
+    // The indices and the string area after them, each in one read: a font has thousands of
+    // glyphs, and a read call per index and per name costs more than the names themselves.
+    std::vector<std::uint8_t> indices(static_cast<std::size_t>(2 * glyphCount));
+    ReadPadded(stream, indices.data(), indices.size());
+    // No glyph can reach a name beyond the last custom index's, each at most 1 + 255 bytes.
+    constexpr std::uint64_t kReachableStringBytes = std::uint64_t{kFirstReservedNameIndex - kStandardNameCount} * 256;
+    std::vector<std::uint8_t> strings(static_cast<std::size_t>(std::min(stream.Remaining(), kReachableStringBytes)));
+    ReadPadded(stream, strings.data(), strings.size());
+
+    // The names of the string area in order, read as far as a glyph needs them, each once. A
+    // name cut by the end of the table reads with zero characters, past the end it is empty.
+    std::vector<std::string> customNames;
+    std::size_t nextString = 0;
+    const auto readCustomName = [&] {
+        const std::size_t length = nextString < strings.size() ? strings[nextString] : 0;
+        ++nextString;
+        std::string name(length, '\0');
+        if (nextString < strings.size()) {
+            const std::size_t available = std::min(length, strings.size() - nextString);
+            std::copy_n(strings.begin() + static_cast<std::ptrdiff_t>(nextString), available, name.begin());
+        }
+        nextString += length;
+        customNames.push_back(std::move(name));
+    };
 
     FGlyphNames.reserve(static_cast<std::size_t>(glyphCount));
-    for (std::uint64_t glyph = 0; glyph < glyphCount; ++glyph) {
-        stream.Seek(base + 2 + 2 * glyph);
-        const std::uint16_t index = be::ReadUInt16(stream);
+    for (std::size_t glyph = 0; glyph < glyphCount; ++glyph) {
+        const std::uint16_t index = static_cast<std::uint16_t>((indices[2 * glyph] << 8) | indices[2 * glyph + 1]);
         if (index < kStandardNameCount) {
             FGlyphNames.push_back({std::string(StandardNames()[index])});
         } else if (index >= kFirstReservedNameIndex) {
             FGlyphNames.push_back({});
         } else {
             const std::size_t wanted = index - kStandardNameCount;
-            while (customNames.size() <= wanted) {
-                stream.Seek(nextString);
-                customNames.push_back(be::ReadLengthPrefixedString(stream));
-                nextString = stream.Position();
-            }
+            while (customNames.size() <= wanted)
+                readCustomName();
             FGlyphNames.push_back({customNames[wanted]});
         }
     }
