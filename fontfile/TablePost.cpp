@@ -69,7 +69,9 @@ void TTablePost::ResetToVersion2()
 
 void TTablePost::Read(TFontStream& stream)
 {
-    FGlyphNames.clear();
+    FNameIndices.clear();
+    FNameStrings.clear();
+    FCustomNameStarts.clear();
     FVersionMajor = be::ReadUInt16(stream);
     FVersionMinor = be::ReadUInt16(stream);
     FItalicAngle = be::ReadFixed(stream);
@@ -94,8 +96,8 @@ void TTablePost::Read(TFontStream& stream)
     }
     switch (major) {
     case 1:
-        for (const auto name : StandardNames())
-            FGlyphNames.push_back({std::string(name)});
+        for (std::uint16_t index = 0; index < kStandardNameCount; ++index)
+            FNameIndices.push_back(index);
         ResetToVersion2();
         break;
     case 2:
@@ -122,50 +124,51 @@ void TTablePost::ReadFormat2Names(TFontStream& stream)
     if (glyphCount > indicesPresent)
         glyphCount = indicesPresent;
 
-    // The indices and the string area after them, each in one read: a font has thousands of
-    // glyphs, and a read call per index and per name costs more than the names themselves.
+    // The indices and the string area after them, each in one read.
     std::vector<std::uint8_t> indices(static_cast<std::size_t>(2 * glyphCount));
     ReadPadded(stream, indices.data(), indices.size());
     // No glyph can reach a name beyond the last custom index's, each at most 1 + 255 bytes.
     constexpr std::uint64_t kReachableStringBytes = std::uint64_t{kFirstReservedNameIndex - kStandardNameCount} * 256;
-    std::vector<std::uint8_t> strings(static_cast<std::size_t>(std::min(stream.Remaining(), kReachableStringBytes)));
-    ReadPadded(stream, strings.data(), strings.size());
+    FNameStrings.resize(static_cast<std::size_t>(std::min(stream.Remaining(), kReachableStringBytes)));
+    ReadPadded(stream, FNameStrings.data(), FNameStrings.size());
 
-    // The names of the string area in order, read as far as a glyph needs them, each once. A
-    // name cut by the end of the table reads with zero characters, past the end it is empty.
-    std::vector<std::string> customNames;
-    std::size_t nextString = 0;
-    const auto readCustomName = [&] {
-        const std::size_t length = nextString < strings.size() ? strings[nextString] : 0;
-        ++nextString;
-        std::string name(length, '\0');
-        if (nextString < strings.size()) {
-            const std::size_t available = std::min(length, strings.size() - nextString);
-            std::copy_n(strings.begin() + static_cast<std::ptrdiff_t>(nextString), available, name.begin());
-        }
-        nextString += length;
-        customNames.push_back(std::move(name));
-    };
-
-    FGlyphNames.reserve(static_cast<std::size_t>(glyphCount));
-    for (std::size_t glyph = 0; glyph < glyphCount; ++glyph) {
+    FNameIndices.resize(static_cast<std::size_t>(glyphCount));
+    std::size_t customNames = 0;
+    for (std::size_t glyph = 0; glyph < FNameIndices.size(); ++glyph) {
         const std::uint16_t index = static_cast<std::uint16_t>((indices[2 * glyph] << 8) | indices[2 * glyph + 1]);
-        if (index < kStandardNameCount) {
-            FGlyphNames.push_back({std::string(StandardNames()[index])});
-        } else if (index >= kFirstReservedNameIndex) {
-            FGlyphNames.push_back({});
-        } else {
-            const std::size_t wanted = index - kStandardNameCount;
-            while (customNames.size() <= wanted)
-                readCustomName();
-            FGlyphNames.push_back({customNames[wanted]});
-        }
+        FNameIndices[glyph] = index;
+        if (index >= kStandardNameCount && index < kFirstReservedNameIndex)
+            customNames = std::max<std::size_t>(customNames, index - kStandardNameCount + 1);
+    }
+    // The custom names follow each other, a length byte before each; a length byte past the
+    // end of the table reads as 0.
+    FCustomNameStarts.resize(customNames);
+    std::size_t next = 0;
+    for (std::size_t& start : FCustomNameStarts) {
+        start = next;
+        next += 1 + (next < FNameStrings.size() ? FNameStrings[next] : 0);
     }
 }
 
 std::string TTablePost::GlyphName(std::size_t glyphIndex) const
 {
-    return glyphIndex < FGlyphNames.size() ? FGlyphNames[glyphIndex].Name : std::string();
+    if (glyphIndex >= FNameIndices.size())
+        return {};
+    const std::uint16_t index = FNameIndices[glyphIndex];
+    if (index < kStandardNameCount)
+        return std::string(StandardNames()[index]);
+    if (index >= kFirstReservedNameIndex)
+        return {};
+    // A name cut by the end of the table keeps its length; the missing characters read as
+    // zeros, a name past the end is empty.
+    const std::size_t start = FCustomNameStarts[index - kStandardNameCount];
+    if (start >= FNameStrings.size())
+        return {};
+    const std::size_t length = FNameStrings[start];
+    std::string name(length, '\0');
+    const std::size_t available = std::min(length, FNameStrings.size() - start - 1);
+    std::copy_n(FNameStrings.begin() + static_cast<std::ptrdiff_t>(start + 1), available, name.begin());
+    return name;
 }
 
 } // namespace fontfile
