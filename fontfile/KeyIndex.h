@@ -39,6 +39,9 @@ public:
                 FMap.emplace(FKeys[i], i);
     }
 
+    // Room for count keys in all (only the linear part ever holds them unindexed).
+    void Reserve(std::size_t count) { FKeys.reserve(count); }
+
     void Clear()
     {
         FKeys.clear();

@@ -69,6 +69,12 @@ void TNameLanguageList::Set(std::uint16_t nameId, std::size_t start, std::uint16
     FFields.push_back({nameId, length, start});
 }
 
+void TNameLanguageList::Reserve(std::size_t count)
+{
+    FFields.reserve(count);
+    FIndex.Reserve(count);
+}
+
 const TNameLanguageList* TNamePlatformList::FindLanguage(std::uint16_t languageId) const
 {
     const auto found = FIndex.Find(languageId);
@@ -226,6 +232,7 @@ void TTableName::Read(TFontStream& stream)
     std::uint64_t budget = FStringBudget < streamBudget ? FStringBudget : streamBudget;
     FDecodedStringBytes = 0;
     std::vector<TNameRecord> records;
+    records.reserve(static_cast<std::size_t>(recordCount));
     for (std::size_t i = 0; i < recordBytes.size(); i += kNameRecordSize) {
         const std::uint8_t* field = recordBytes.data() + i;
         TNameRecord record{BigEndian16(field), BigEndian16(field + 2), BigEndian16(field + 4),
@@ -241,10 +248,21 @@ void TTableName::Read(TFontStream& stream)
     }
 
     FNames.SetStrings(ReadStrings(stream, records));
-    for (const TNameRecord& record : records)
-        FNames.PlatformFor(record.PlatformID, record.EncodingID)
-            .LanguageFor(record.LanguageID)
-            .Set(record.NameID, static_cast<std::size_t>(record.StringStart), record.Length);
+    const auto sameList = [](const TNameRecord& a, const TNameRecord& b) {
+        return a.PlatformID == b.PlatformID && a.EncodingID == b.EncodingID && a.LanguageID == b.LanguageID;
+    };
+    for (std::size_t i = 0; i < records.size();) {
+        // Real tables keep the records of one language together: a run of them fills its list.
+        std::size_t end = i + 1;
+        while (end < records.size() && sameList(records[i], records[end]))
+            ++end;
+        TNameLanguageList& list = FNames.PlatformFor(records[i].PlatformID, records[i].EncodingID)
+                                      .LanguageFor(records[i].LanguageID);
+        if (list.Count() == 0)
+            list.Reserve(end - i);
+        for (; i < end; ++i)
+            list.Set(records[i].NameID, static_cast<std::size_t>(records[i].StringStart), records[i].Length);
+    }
 }
 
 // ---- choosing names ----

@@ -68,6 +68,8 @@ public:
     // Adds the field, or replaces the bytes of the field with the same name ID: its text is
     // the length bytes at start of the strings.
     void Set(std::uint16_t nameId, std::size_t start, std::uint16_t length);
+    // Room for count fields, so that filling the list reallocates nothing.
+    void Reserve(std::size_t count);
 
 private:
     struct TNameSpan {
