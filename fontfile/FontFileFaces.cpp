@@ -66,15 +66,13 @@ void ReadBitmapFont(TFontStream& stream, TFontReadResult& result)
 void ReadSfntOrBitmap(const TFontReadRequest& request, TFontReadResult& result)
 {
     const std::string& fileName = request.FirstFile;
-    if (!IsExistingFile(fileName)) {
-        LogFileNotFound(fileName);
+    std::unique_ptr<TFileFontStream> file = TFileFontStream::OpenRegularFile(fileName);
+    if (!file) {
+        // Only a file that is missing (or no regular file) is logged; no check can pass on
+        // one that cannot be opened.
+        if (!IsExistingFile(fileName))
+            LogFileNotFound(fileName);
         return;
-    }
-    std::unique_ptr<TFileFontStream> file;
-    try {
-        file = std::make_unique<TFileFontStream>(fileName);
-    } catch (const std::exception&) {
-        return;  // no check can pass on a file that cannot be opened
     }
     TBufferedFontStream stream(*file, TBufferedFontStream::kLightReadWindowSize);
     if (TOpenTypeLight::IsValidStream(stream, fileName)) {

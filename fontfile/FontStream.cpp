@@ -45,6 +45,27 @@ TFileFontStream::TFileFontStream(const std::string& fileName)
     FSize = static_cast<std::uint64_t>(info.st_size);
 }
 
+TFileFontStream::TFileFontStream(const std::string& fileName, int descriptor, std::uint64_t size)
+    : FFileName(fileName), FDescriptor(descriptor), FSize(size)
+{
+}
+
+std::unique_ptr<TFileFontStream> TFileFontStream::OpenRegularFile(const std::string& fileName)
+{
+    // Without O_NONBLOCK, opening a pipe for reading waits for a writer; on a regular file
+    // the flag changes nothing.
+    const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    return std::unique_ptr<TFileFontStream>(
+        new TFileFontStream(fileName, descriptor, static_cast<std::uint64_t>(info.st_size)));
+}
+
 TFileFontStream::~TFileFontStream()
 {
     if (FDescriptor >= 0)

@@ -46,6 +46,11 @@ public:
     explicit TFileFontStream(const std::string& fileName);
     ~TFileFontStream() override;
 
+    // Opens the file when it is a regular file (after symbolic links), never waiting on a
+    // pipe or device of that name; nothing when it is not one or cannot be opened. One
+    // lookup of the name where a check before the open would take two.
+    static std::unique_ptr<TFileFontStream> OpenRegularFile(const std::string& fileName);
+
     std::size_t Read(void* buffer, std::size_t count) override;
     void Seek(std::uint64_t position) override;
     std::uint64_t Position() const override { return FPosition; }
@@ -53,6 +58,8 @@ public:
     const std::string& FileName() const { return FFileName; }
 
 private:
+    TFileFontStream(const std::string& fileName, int descriptor, std::uint64_t size);
+
     std::string FFileName;
     int FDescriptor = -1;
     std::uint64_t FSize = 0;

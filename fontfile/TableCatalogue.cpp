@@ -1,6 +1,8 @@
 #include "TableCatalogue.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 namespace fontfile {
 
@@ -70,11 +72,40 @@ constexpr std::array<TCatalogueRow, 55> kCatalogue = {{
     {"Zapf", 56, "Glyph reference"},
 }};
 
-const TCatalogueRow* FindRow(std::string_view tag)
+// Every catalogue tag has four characters; packed into a number, a lookup compares one
+// number per row (it runs for every directory entry of every font read).
+constexpr std::uint32_t PackedTag(std::string_view tag)
+{
+    return (std::uint32_t{static_cast<unsigned char>(tag[0])} << 24) | (std::uint32_t{static_cast<unsigned char>(tag[1])} << 16)
+        | (std::uint32_t{static_cast<unsigned char>(tag[2])} << 8) | static_cast<unsigned char>(tag[3]);
+}
+
+constexpr bool AllTagsHaveFourCharacters()
 {
     for (const auto& row : kCatalogue)
-        if (row.Tag == tag)
-            return &row;
+        if (row.Tag.size() != 4)
+            return false;
+    return true;
+}
+static_assert(AllTagsHaveFourCharacters());
+
+constexpr std::array<std::uint32_t, kCatalogue.size()> PackedTags()
+{
+    std::array<std::uint32_t, kCatalogue.size()> packed{};
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i)
+        packed[i] = PackedTag(kCatalogue[i].Tag);
+    return packed;
+}
+constexpr std::array<std::uint32_t, kCatalogue.size()> kPackedTags = PackedTags();
+
+const TCatalogueRow* FindRow(std::string_view tag)
+{
+    if (tag.size() != 4)
+        return nullptr;
+    const std::uint32_t packed = PackedTag(tag);
+    for (std::size_t i = 0; i < kPackedTags.size(); ++i)
+        if (kPackedTags[i] == packed)
+            return &kCatalogue[i];
     return nullptr;
 }
 

@@ -5,44 +5,88 @@
 #include "StreamReaders.h"
 #include "WarningCollector.h"
 
+#include <algorithm>
 #include <array>
-#include <map>
-#include <tuple>
+#include <cstdint>
 #include <utility>
 
 namespace fontfile {
 
 // ---- the name tree ----
 
-std::optional<std::u16string> TNameLanguageList::Text(std::uint16_t nameId) const
+namespace {
+
+constexpr std::uint16_t kPlatformUnicode = 0;
+constexpr std::uint16_t kPlatformMacintosh = 1;
+constexpr std::uint16_t kPlatformMicrosoft = 3;
+
+// Unicode and Microsoft names are UTF-16; every other platform's are single-byte text.
+bool IsWidePlatform(std::uint16_t platformId)
 {
-    const auto found = FIndex.find(nameId);
-    if (found == FIndex.end())
-        return std::nullopt;
-    return FFields[found->second].Text;
+    return platformId == kPlatformUnicode || platformId == kPlatformMicrosoft;
 }
 
-void TNameLanguageList::Set(std::uint16_t nameId, std::u16string text)
+} // namespace
+
+std::u16string TNameLanguageList::Decode(const TNameSpan& span) const
 {
-    const auto [position, inserted] = FIndex.emplace(nameId, FFields.size());
-    if (inserted)
-        FFields.push_back({nameId, std::move(text)});
-    else
-        FFields[position->second].Text = std::move(text);
+    const std::uint8_t* bytes = FStrings->Bytes.data() + span.Start;
+    if (FWide) {
+        // An odd last byte is dropped.
+        std::u16string text(span.Length / 2, u'\0');
+        for (std::size_t i = 0; i < text.size(); ++i)
+            text[i] = static_cast<char16_t>((bytes[2 * i] << 8) | bytes[2 * i + 1]);
+        return text;
+    }
+    const std::string narrow(reinterpret_cast<const char*>(bytes), span.Length);
+    if (auto wide = TextServices().MultiByteToWide(0, narrow, false))
+        return *std::move(wide);
+    return Widen(narrow);
+}
+
+TNameField TNameLanguageList::Field(std::size_t index) const
+{
+    const TNameSpan& span = FFields.at(index);
+    return {span.NameID, Decode(span)};
+}
+
+std::optional<std::u16string> TNameLanguageList::Text(std::uint16_t nameId) const
+{
+    const auto found = FIndex.Find(nameId);
+    if (!found)
+        return std::nullopt;
+    return Decode(FFields[*found]);
+}
+
+void TNameLanguageList::Set(std::uint16_t nameId, std::size_t start, std::uint16_t length)
+{
+    if (const auto found = FIndex.Find(nameId)) {
+        FFields[*found].Start = start;
+        FFields[*found].Length = length;
+        return;
+    }
+    FIndex.Append(nameId);
+    FFields.push_back({nameId, length, start});
+}
+
+void TNameLanguageList::Reserve(std::size_t count)
+{
+    FFields.reserve(count);
+    FIndex.Reserve(count);
 }
 
 const TNameLanguageList* TNamePlatformList::FindLanguage(std::uint16_t languageId) const
 {
-    const auto found = FIndex.find(languageId);
-    return found == FIndex.end() ? nullptr : &FLanguages[found->second];
+    const auto found = FIndex.Find(languageId);
+    return found ? &FLanguages[*found] : nullptr;
 }
 
 TNameLanguageList& TNamePlatformList::LanguageFor(std::uint16_t languageId)
 {
-    const auto [position, inserted] = FIndex.emplace(languageId, FLanguages.size());
-    if (inserted)
-        FLanguages.emplace_back(languageId);
-    return FLanguages[position->second];
+    if (const auto found = FIndex.Find(languageId))
+        return FLanguages[*found];
+    FIndex.Append(languageId);
+    return FLanguages.emplace_back(languageId, IsWidePlatform(FPlatformID), FStrings);
 }
 
 namespace {
@@ -56,22 +100,24 @@ std::uint32_t PlatformKey(std::uint16_t platformId, std::uint16_t encodingId)
 
 const TNamePlatformList* TNameList::FindPlatform(std::uint16_t platformId, std::uint16_t encodingId) const
 {
-    const auto found = FIndex.find(PlatformKey(platformId, encodingId));
-    return found == FIndex.end() ? nullptr : &FPlatforms[found->second];
+    const auto found = FIndex.Find(PlatformKey(platformId, encodingId));
+    return found ? &FPlatforms[*found] : nullptr;
 }
 
 TNamePlatformList& TNameList::PlatformFor(std::uint16_t platformId, std::uint16_t encodingId)
 {
-    const auto [position, inserted] = FIndex.emplace(PlatformKey(platformId, encodingId), FPlatforms.size());
-    if (inserted)
-        FPlatforms.emplace_back(platformId, encodingId);
-    return FPlatforms[position->second];
+    const std::uint32_t key = PlatformKey(platformId, encodingId);
+    if (const auto found = FIndex.Find(key))
+        return FPlatforms[*found];
+    FIndex.Append(key);
+    return FPlatforms.emplace_back(platformId, encodingId, FStrings);
 }
 
 void TNameList::Clear()
 {
     FPlatforms.clear();
-    FIndex.clear();
+    FIndex.Clear();
+    FStrings.reset();
 }
 
 // ---- reading ----
@@ -80,25 +126,6 @@ namespace {
 
 constexpr std::uint64_t kNameHeaderSize = 6;
 constexpr std::uint64_t kNameRecordSize = 12;
-constexpr std::uint16_t kPlatformUnicode = 0;
-constexpr std::uint16_t kPlatformMacintosh = 1;
-constexpr std::uint16_t kPlatformMicrosoft = 3;
-
-// Unicode and Microsoft names are UTF-16; every other platform's are single-byte text.
-bool IsWidePlatform(std::uint16_t platformId)
-{
-    return platformId == kPlatformUnicode || platformId == kPlatformMicrosoft;
-}
-
-std::u16string DecodeName(TFontStream& stream, std::uint16_t platformId, std::uint16_t length)
-{
-    if (IsWidePlatform(platformId))
-        return be::ReadUTF16String(stream, length);
-    const std::string bytes = be::ReadAnsiString(stream, length);
-    if (auto wide = TextServices().MultiByteToWide(0, bytes, false))
-        return *std::move(wide);
-    return Widen(bytes);
-}
 
 // A table with a non-zero format selector may carry data after its records that merely
 // looks like records; such a "record" ends the reading.
@@ -130,39 +157,54 @@ struct TNameRecord {
     std::uint16_t LanguageID = 0;
     std::uint16_t NameID = 0;
     std::uint16_t Length = 0;
-    std::uint16_t StringOffset = 0;
+    std::uint64_t StringStart = 0;  // in the stream
 };
 
-TNameRecord ReadNameRecord(TFontStream& stream)
+std::uint16_t BigEndian16(const std::uint8_t* bytes)
 {
-    std::uint8_t bytes[kNameRecordSize];
-    ReadPadded(stream, bytes, sizeof bytes);
-    const auto field = [&bytes](std::size_t index) {
-        return static_cast<std::uint16_t>((bytes[2 * index] << 8) | bytes[2 * index + 1]);
-    };
-    return {field(0), field(1), field(2), field(3), field(4), field(5)};
+    return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);
 }
 
-// Records of many languages often point at one string; a long one is decoded once.
-class TDecodedStringCache {
-public:
-    static constexpr std::uint16_t kMinCachedLength = 256;
-
-    const std::u16string* Find(std::uint64_t start, std::uint16_t length, bool wide) const
-    {
-        const auto found = FStrings.find({start, length, wide});
-        return found == FStrings.end() ? nullptr : &found->second;
+// The string bytes of the records, read in one piece when they lie close together (as in
+// every real table), else record by record, so that a few records far apart never make the
+// read take much more than their own bytes.
+std::shared_ptr<TNameStrings> ReadStrings(TFontStream& stream, std::vector<TNameRecord>& records)
+{
+    auto strings = std::make_shared<TNameStrings>();
+    std::uint64_t first = UINT64_MAX, last = 0, total = 0;
+    for (const TNameRecord& record : records) {
+        if (record.Length == 0)
+            continue;
+        first = std::min(first, record.StringStart);
+        last = std::max(last, record.StringStart + record.Length);
+        total += record.Length;
     }
-    void Keep(std::uint64_t start, std::uint16_t length, bool wide, const std::u16string& text)
-    {
-        if (length >= kMinCachedLength)
-            FStrings.emplace(TKey{start, length, wide}, text);
+    if (total == 0) {
+        for (TNameRecord& record : records)
+            record.StringStart = 0;
+        return strings;
     }
-
-private:
-    using TKey = std::tuple<std::uint64_t, std::uint16_t, bool>;
-    std::map<TKey, std::u16string> FStrings;
-};
+    constexpr std::uint64_t kSlack = 4096;
+    if (last - first <= 2 * total + kSlack) {
+        strings->Bytes.resize(static_cast<std::size_t>(last - first));
+        stream.Seek(first);
+        ReadPadded(stream, strings->Bytes.data(), strings->Bytes.size());
+        for (TNameRecord& record : records)
+            record.StringStart = record.Length == 0 ? 0 : record.StringStart - first;
+        return strings;
+    }
+    strings->Bytes.reserve(static_cast<std::size_t>(total));
+    for (TNameRecord& record : records) {
+        const std::size_t at = strings->Bytes.size();
+        if (record.Length > 0) {
+            strings->Bytes.resize(at + record.Length);
+            stream.Seek(record.StringStart);
+            ReadPadded(stream, strings->Bytes.data() + at, record.Length);
+        }
+        record.StringStart = at;
+    }
+    return strings;
+}
 
 } // namespace
 
@@ -170,45 +212,56 @@ void TTableName::Read(TFontStream& stream)
 {
     FNames.Clear();
     const std::uint64_t start = stream.Position();
-    const std::uint16_t formatSelector = be::ReadUInt16(stream);
+    std::uint8_t header[kNameHeaderSize];
+    ReadPadded(stream, header, sizeof header);
+    const std::uint16_t formatSelector = BigEndian16(header);
     if (formatSelector != 0)
         AddWarning("(Warning level: low) FormatSelector is supposed to be zero but is " +
                    std::to_string(formatSelector));
-    std::uint64_t recordCount = be::ReadUInt16(stream);
-    const std::uint16_t storageOffset = be::ReadUInt16(stream);
+    std::uint64_t recordCount = BigEndian16(header + 2);
+    const std::uint16_t storageOffset = BigEndian16(header + 4);
     // Records past the end of the stream are not there.
     const std::uint64_t recordsPresent = stream.Remaining() / kNameRecordSize;
     if (recordCount > recordsPresent)
         recordCount = recordsPresent;
+    std::vector<std::uint8_t> recordBytes(static_cast<std::size_t>(recordCount * kNameRecordSize));
+    ReadPadded(stream, recordBytes.data(), recordBytes.size());
 
     // A stream holding only this table bounds it by its own size.
     const std::uint64_t streamBudget = StringBudgetFor(stream.Size() > start ? stream.Size() - start : 0);
     std::uint64_t budget = FStringBudget < streamBudget ? FStringBudget : streamBudget;
     FDecodedStringBytes = 0;
-    TDecodedStringCache decoded;
-    for (std::uint64_t i = 0; i < recordCount; ++i) {
-        stream.Seek(start + kNameHeaderSize + kNameRecordSize * i);
-        const TNameRecord record = ReadNameRecord(stream);
+    std::vector<TNameRecord> records;
+    records.reserve(static_cast<std::size_t>(recordCount));
+    for (std::size_t i = 0; i < recordBytes.size(); i += kNameRecordSize) {
+        const std::uint8_t* field = recordBytes.data() + i;
+        TNameRecord record{BigEndian16(field), BigEndian16(field + 2), BigEndian16(field + 4),
+                           BigEndian16(field + 6), BigEndian16(field + 8), 0};
         if (formatSelector != 0 && LooksLikeTrailingData(record.PlatformID, record.EncodingID, record.NameID))
             break;
-
-        const std::uint64_t stringStart = start + storageOffset + record.StringOffset;
-        if (stringStart + record.Length > stream.Size() || record.Length > budget)
+        record.StringStart = start + storageOffset + BigEndian16(field + 10);
+        if (record.StringStart + record.Length > stream.Size() || record.Length > budget)
             continue;
         budget -= record.Length;
         FDecodedStringBytes += record.Length;
-        const bool wide = IsWidePlatform(record.PlatformID);
-        std::u16string text;
-        if (const auto* known = decoded.Find(stringStart, record.Length, wide)) {
-            text = *known;
-        } else {
-            stream.Seek(stringStart);
-            text = DecodeName(stream, record.PlatformID, record.Length);
-            decoded.Keep(stringStart, record.Length, wide, text);
-        }
-        FNames.PlatformFor(record.PlatformID, record.EncodingID)
-            .LanguageFor(record.LanguageID)
-            .Set(record.NameID, std::move(text));
+        records.push_back(record);
+    }
+
+    FNames.SetStrings(ReadStrings(stream, records));
+    const auto sameList = [](const TNameRecord& a, const TNameRecord& b) {
+        return a.PlatformID == b.PlatformID && a.EncodingID == b.EncodingID && a.LanguageID == b.LanguageID;
+    };
+    for (std::size_t i = 0; i < records.size();) {
+        // Real tables keep the records of one language together: a run of them fills its list.
+        std::size_t end = i + 1;
+        while (end < records.size() && sameList(records[i], records[end]))
+            ++end;
+        TNameLanguageList& list = FNames.PlatformFor(records[i].PlatformID, records[i].EncodingID)
+                                      .LanguageFor(records[i].LanguageID);
+        if (list.Count() == 0)
+            list.Reserve(end - i);
+        for (; i < end; ++i)
+            list.Set(records[i].NameID, static_cast<std::size_t>(records[i].StringStart), records[i].Length);
     }
 }
 

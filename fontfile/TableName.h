@@ -4,12 +4,14 @@
 // language and name ID, and the rules that choose the names describing the face.
 
 #include "FontTable.h"
+#include "KeyIndex.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fontfile {
@@ -41,32 +43,54 @@ struct TNameField {
     std::u16string Text;
 };
 
+// The string bytes of one read of a name table. The lists keep where each name's bytes lie
+// and decode them when asked: a face needs a handful of the names a table holds.
+struct TNameStrings {
+    std::vector<std::uint8_t> Bytes;
+};
+
 // The names of one language, in order of first appearance; one field per name ID.
 class TNameLanguageList {
 public:
-    explicit TNameLanguageList(std::uint16_t languageId) : FLanguageID(languageId) {}
+    TNameLanguageList(std::uint16_t languageId, bool wide, std::shared_ptr<const TNameStrings> strings)
+        : FLanguageID(languageId), FWide(wide), FStrings(std::move(strings))
+    {
+    }
 
     std::uint16_t LanguageID() const { return FLanguageID; }
     std::size_t Count() const { return FFields.size(); }
-    const TNameField& Field(std::size_t index) const { return FFields.at(index); }
+    // The field at index with its text decoded.
+    TNameField Field(std::size_t index) const;
     // The text of a name ID, or nothing when the list has no such field.
     std::optional<std::u16string> Text(std::uint16_t nameId) const;
-    bool Has(std::uint16_t nameId) const { return FIndex.count(nameId) != 0; }
+    bool Has(std::uint16_t nameId) const { return FIndex.Find(nameId).has_value(); }
 
-    // Adds the field, or replaces the text of the field with the same name ID.
-    void Set(std::uint16_t nameId, std::u16string text);
+    // Adds the field, or replaces the bytes of the field with the same name ID: its text is
+    // the length bytes at start of the strings.
+    void Set(std::uint16_t nameId, std::size_t start, std::uint16_t length);
+    // Room for count fields, so that filling the list reallocates nothing.
+    void Reserve(std::size_t count);
 
 private:
+    struct TNameSpan {
+        std::uint16_t NameID = 0;
+        std::uint16_t Length = 0;
+        std::size_t Start = 0;
+    };
+    std::u16string Decode(const TNameSpan& span) const;
+
     std::uint16_t FLanguageID;
-    std::vector<TNameField> FFields;
-    std::map<std::uint16_t, std::size_t> FIndex;
+    bool FWide;  // UTF-16 (Unicode and Microsoft platforms), else single-byte text
+    std::shared_ptr<const TNameStrings> FStrings;
+    std::vector<TNameSpan> FFields;
+    TKeyIndex<std::uint16_t> FIndex;
 };
 
 // The languages of one platform and encoding, in order of first appearance.
 class TNamePlatformList {
 public:
-    TNamePlatformList(std::uint16_t platformId, std::uint16_t encodingId)
-        : FPlatformID(platformId), FEncodingID(encodingId)
+    TNamePlatformList(std::uint16_t platformId, std::uint16_t encodingId, std::shared_ptr<const TNameStrings> strings)
+        : FPlatformID(platformId), FEncodingID(encodingId), FStrings(std::move(strings))
     {
     }
 
@@ -81,8 +105,9 @@ public:
 private:
     std::uint16_t FPlatformID;
     std::uint16_t FEncodingID;
+    std::shared_ptr<const TNameStrings> FStrings;
     std::vector<TNameLanguageList> FLanguages;
-    std::map<std::uint16_t, std::size_t> FIndex;
+    TKeyIndex<std::uint16_t> FIndex;
 };
 
 // Every platform list of the table, in order of first appearance.
@@ -92,12 +117,15 @@ public:
     const TNamePlatformList& Platform(std::size_t index) const { return FPlatforms.at(index); }
     const TNamePlatformList* FindPlatform(std::uint16_t platformId, std::uint16_t encodingId) const;
 
+    // The lists added after this point decode from strings.
+    void SetStrings(std::shared_ptr<const TNameStrings> strings) { FStrings = std::move(strings); }
     TNamePlatformList& PlatformFor(std::uint16_t platformId, std::uint16_t encodingId);
     void Clear();
 
 private:
+    std::shared_ptr<const TNameStrings> FStrings;
     std::vector<TNamePlatformList> FPlatforms;
-    std::map<std::uint32_t, std::size_t> FIndex;
+    TKeyIndex<std::uint32_t> FIndex;
 };
 
 // Ten descriptive names of a face; each empty when the font does not have it.

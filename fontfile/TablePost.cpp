@@ -3,6 +3,9 @@
 #include "StreamReaders.h"
 #include "WarningCollector.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace fontfile {
 
 namespace {
@@ -66,7 +69,9 @@ void TTablePost::ResetToVersion2()
 
 void TTablePost::Read(TFontStream& stream)
 {
-    FGlyphNames.clear();
+    FNameIndices.clear();
+    FNameStrings.clear();
+    FCustomNameStarts.clear();
     FVersionMajor = be::ReadUInt16(stream);
     FVersionMinor = be::ReadUInt16(stream);
     FItalicAngle = be::ReadFixed(stream);
@@ -91,8 +96,8 @@ void TTablePost::Read(TFontStream& stream)
     }
     switch (major) {
     case 1:
-        for (const auto name : StandardNames())
-            FGlyphNames.push_back({std::string(name)});
+        for (std::uint16_t index = 0; index < kStandardNameCount; ++index)
+            FNameIndices.push_back(index);
         ResetToVersion2();
         break;
     case 2:
@@ -113,40 +118,57 @@ void TTablePost::Read(TFontStream& stream)
 
 void TTablePost::ReadFormat2Names(TFontStream& stream)
 {
-    const std::uint64_t base = stream.Position();  // right after the header
     std::uint64_t glyphCount = be::ReadUInt16(stream);
     // Glyphs whose index lies past the end of the stream are not there.
     const std::uint64_t indicesPresent = stream.Remaining() / 2;
     if (glyphCount > indicesPresent)
         glyphCount = indicesPresent;
 
-    const std::uint64_t stringArea = base + 2 + 2 * glyphCount;
-    std::vector<std::string> customNames;  // read lazily, each string once
-    std::uint64_t nextString = stringArea;
+    // The indices and the string area after them, each in one read.
+    std::vector<std::uint8_t> indices(static_cast<std::size_t>(2 * glyphCount));
+    ReadPadded(stream, indices.data(), indices.size());
+    // No glyph can reach a name beyond the last custom index's, each at most 1 + 255 bytes.
+    constexpr std::uint64_t kReachableStringBytes = std::uint64_t{kFirstReservedNameIndex - kStandardNameCount} * 256;
+    FNameStrings.resize(static_cast<std::size_t>(std::min(stream.Remaining(), kReachableStringBytes)));
+    ReadPadded(stream, FNameStrings.data(), FNameStrings.size());
 
-    FGlyphNames.reserve(static_cast<std::size_t>(glyphCount));
-    for (std::uint64_t glyph = 0; glyph < glyphCount; ++glyph) {
-        stream.Seek(base + 2 + 2 * glyph);
-        const std::uint16_t index = be::ReadUInt16(stream);
-        if (index < kStandardNameCount) {
-            FGlyphNames.push_back({std::string(StandardNames()[index])});
-        } else if (index >= kFirstReservedNameIndex) {
-            FGlyphNames.push_back({});
-        } else {
-            const std::size_t wanted = index - kStandardNameCount;
-            while (customNames.size() <= wanted) {
-                stream.Seek(nextString);
-                customNames.push_back(be::ReadLengthPrefixedString(stream));
-                nextString = stream.Position();
-            }
-            FGlyphNames.push_back({customNames[wanted]});
-        }
+    FNameIndices.resize(static_cast<std::size_t>(glyphCount));
+    std::size_t customNames = 0;
+    for (std::size_t glyph = 0; glyph < FNameIndices.size(); ++glyph) {
+        const std::uint16_t index = static_cast<std::uint16_t>((indices[2 * glyph] << 8) | indices[2 * glyph + 1]);
+        FNameIndices[glyph] = index;
+        if (index >= kStandardNameCount && index < kFirstReservedNameIndex)
+            customNames = std::max<std::size_t>(customNames, index - kStandardNameCount + 1);
+    }
+    // The custom names follow each other, a length byte before each; a length byte past the
+    // end of the table reads as 0.
+    FCustomNameStarts.resize(customNames);
+    std::size_t next = 0;
+    for (std::size_t& start : FCustomNameStarts) {
+        start = next;
+        next += 1 + (next < FNameStrings.size() ? FNameStrings[next] : 0);
     }
 }
 
 std::string TTablePost::GlyphName(std::size_t glyphIndex) const
 {
-    return glyphIndex < FGlyphNames.size() ? FGlyphNames[glyphIndex].Name : std::string();
+    if (glyphIndex >= FNameIndices.size())
+        return {};
+    const std::uint16_t index = FNameIndices[glyphIndex];
+    if (index < kStandardNameCount)
+        return std::string(StandardNames()[index]);
+    if (index >= kFirstReservedNameIndex)
+        return {};
+    // A name cut by the end of the table keeps its length; the missing characters read as
+    // zeros, a name past the end is empty.
+    const std::size_t start = FCustomNameStarts[index - kStandardNameCount];
+    if (start >= FNameStrings.size())
+        return {};
+    const std::size_t length = FNameStrings[start];
+    std::string name(length, '\0');
+    const std::size_t available = std::min(length, FNameStrings.size() - start - 1);
+    std::copy_n(FNameStrings.begin() + static_cast<std::ptrdiff_t>(start + 1), available, name.begin());
+    return name;
 }
 
 } // namespace fontfile

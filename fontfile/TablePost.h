@@ -12,10 +12,6 @@
 
 namespace fontfile {
 
-struct TPostScriptNameEntry {
-    std::string Name;  // at most 255 characters
-};
-
 class TTablePost final : public TFontTable {
 public:
     static constexpr std::size_t kStandardNameCount = 258;
@@ -40,8 +36,8 @@ public:
     std::uint32_t MinMemType1() const { return FMinMemType1; }
     std::uint32_t MaxMemType1() const { return FMaxMemType1; }
 
-    std::size_t GlyphNameCount() const { return FGlyphNames.size(); }
-    // Empty for a glyph index without a name.
+    std::size_t GlyphNameCount() const { return FNameIndices.size(); }
+    // Empty for a glyph index without a name; at most 255 characters.
     std::string GlyphName(std::size_t glyphIndex) const;
 
 private:
@@ -58,7 +54,13 @@ private:
     std::uint32_t FMaxMemType42 = 0;
     std::uint32_t FMinMemType1 = 0;
     std::uint32_t FMaxMemType1 = 0;
-    std::vector<TPostScriptNameEntry> FGlyphNames;
+    // The name index of each glyph; a name is made when it is asked for (most readers want
+    // only the header, and a font has thousands of glyphs).
+    std::vector<std::uint16_t> FNameIndices;
+    // Format 2: the string area after the indices, and where each custom name that a glyph
+    // refers to starts in it (its length byte; past the end for names beyond the table).
+    std::vector<std::uint8_t> FNameStrings;
+    std::vector<std::size_t> FCustomNameStarts;
 };
 
 } // namespace fontfile

@@ -6,10 +6,11 @@
 
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace support {
 
@@ -51,6 +52,10 @@ std::unique_ptr<TFreeable> MakeFreeable(std::unique_ptr<T> object)
 
 class TFreeThread {
 public:
+    // The thread is woken when this many objects wait; fewer wait for its next timed look
+    // at the list (at most 100 ms).
+    static constexpr std::size_t kWakeBatch = 32;
+
     // Starts the thread.
     TFreeThread();
     // Shuts down (see Shutdown).
@@ -81,8 +86,10 @@ private:
 
     mutable std::mutex FListLock;
     std::condition_variable FWake;
-    std::deque<std::unique_ptr<TFreeable>> FList;
+    std::vector<std::unique_ptr<TFreeable>> FList;
     bool FTerminated = false;
+    // FTerminated, readable without the lock while the thread frees a batch.
+    std::atomic<bool> FTerminationSeen{false};
     std::thread FThread;
     std::thread::id FThreadId;
 };

@@ -10,6 +10,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using fontfile::ReadFontFileFaces;
 using fontfile::TFontKindHint;
 using fontfile::TFontReadRequest;
@@ -62,6 +64,39 @@ TEST(FontFileFaces, MissingFileIsLoggedAndGetsItsPlaceholder)
     const auto errors = log.Errors();
     ASSERT_FALSE(errors.empty());
     EXPECT_EQ(errors[0], "Font file not found: /nonexistent/folder/gone.ttf");
+}
+
+// The read request opens a name before it checks what the name is: a folder or a pipe of a
+// font's name is logged as missing (a pipe must not make the read wait for a writer), and a
+// symbolic link is followed.
+TEST(FontFileFaces, NamesThatAreNoRegularFile)
+{
+    const std::string folder = qmtest::FreshFolder("faces-not-regular");
+    const std::string font = folder + "/real.ttf";
+    sfnttest::WriteFile(font, StandardFont().Build());
+    std::filesystem::create_directory(folder + "/folder.ttf");
+    ASSERT_EQ(::mkfifo((folder + "/pipe.ttf").c_str(), 0600), 0);
+    std::filesystem::create_symlink(font, folder + "/link.ttf");
+    std::filesystem::create_symlink(folder + "/gone.ttf", folder + "/dangling.ttf");
+
+    struct TCase {
+        const char* Name;
+        std::uint8_t FontKind;  // 0: the placeholder
+        bool LoggedMissing;
+    };
+    const TCase cases[] = {{"folder.ttf", 0, true}, {"pipe.ttf", 0, true}, {"dangling.ttf", 0, true},
+                           {"link.ttf", 5, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        qmtest::TRecordingLogSink log;
+        const std::string file = folder + "/" + c.Name;
+        const auto result = Read(file);
+        ASSERT_EQ(result.Items.Count(), 1u);
+        EXPECT_EQ(result.Items[0].FontKind(), c.FontKind);
+        EXPECT_EQ(result.Items[0].GdiTypeBits(), 4);
+        const auto errors = log.Errors();
+        EXPECT_EQ(!errors.empty() && errors[0] == "Font file not found: " + file, c.LoggedMissing);
+    }
 }
 
 TEST(FontFileFaces, SingleFontAndHints)

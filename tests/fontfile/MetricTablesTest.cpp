@@ -255,6 +255,21 @@ TEST(TablePost, EveryPrefixOfAFormat2TableReadsWithoutACrash)
     }
 }
 
+// A custom name cut by the end of the table keeps its length, the missing characters read as
+// zeros; names past the end are empty.
+TEST(TablePost, Format2NamesCutByTheEndOfTheTable)
+{
+    TByteVector bytes = PostFormat2({258, 259, 260, 261}, {"ab", "cdefg", "h"});
+    bytes.resize(bytes.size() - 5);  // "h" and its length byte, and "efg"
+    TTablePost table;
+    ReadTable(table, bytes);
+    ASSERT_EQ(table.GlyphNameCount(), 4u);
+    EXPECT_EQ(table.GlyphName(0), "ab");
+    EXPECT_EQ(table.GlyphName(1), std::string("cd\0\0\0", 5));
+    EXPECT_EQ(table.GlyphName(2), "");
+    EXPECT_EQ(table.GlyphName(3), "");
+}
+
 // ---- kern ----
 
 TEST(TableKern, SubtablesAndPairs)

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 using namespace fontfile;
 using namespace sfnttest;
 
@@ -351,4 +354,65 @@ TEST(TableName, EveryPrefixReadsWithoutACrash)
         table.FillGeneralNames(item);
         table.FillAdditionalNames();
     }
+}
+
+// Strings far apart in the storage (read one by one rather than as one piece), a string of
+// no bytes, and single-byte text among them.
+TEST(TableName, StringsFarApartInTheStorage)
+{
+    TBytes bytes;
+    bytes.U16(0).U16(4).U16(6 + 12 * 4);                  // format, count, storage offset
+    bytes.U16(3).U16(1).U16(0x0409).U16(1).U16(4).U16(0);      // "AB" at the start
+    bytes.U16(3).U16(1).U16(0x0409).U16(2).U16(4).U16(60000);  // "CD" far behind
+    bytes.U16(3).U16(1).U16(0x0409).U16(4).U16(0).U16(60004);  // no bytes, at the very end
+    bytes.U16(1).U16(0).U16(0).U16(1).U16(3).U16(30000);       // Macintosh "Mac" in between
+    TByteVector table = bytes.Take();
+    const std::size_t storage = table.size();
+    table.resize(storage + 60004, 0xEE);
+    const auto put = [&](std::size_t at, std::initializer_list<std::uint8_t> values) {
+        std::copy(values.begin(), values.end(), table.begin() + static_cast<std::ptrdiff_t>(storage + at));
+    };
+    put(0, {0, 'A', 0, 'B'});
+    put(60000, {0, 'C', 0, 'D'});
+    put(30000, {'M', 'a', 'c'});
+
+    const auto names = ReadNames(table);
+    const auto* list = names->FindPlatform(3, 1)->FindLanguage(0x0409);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Text(1), std::u16string(u"AB"));
+    EXPECT_EQ(list->Text(2), std::u16string(u"CD"));
+    EXPECT_EQ(list->Text(4), std::u16string());
+    EXPECT_EQ(names->FindPlatform(1, 0)->FindLanguage(0)->Text(1), std::u16string(u"Mac"));
+    EXPECT_EQ(names->DecodedStringBytes(), 11u);
+}
+
+// A language with more names than real tables hold: every name is found, a later record of
+// a name ID replaces the text in the place of the first, and the order stays that of first
+// appearance.
+TEST(TableName, ManyNamesInOneLanguage)
+{
+    constexpr std::uint16_t kNames = 100;
+    TNameTableBuilder builder;
+    for (std::uint16_t id = 0; id < kNames; ++id)
+        builder.Win(0x0409, id, u"n" + std::u16string(1, static_cast<char16_t>(u'A' + id % 26)));
+    builder.Win(0x0409, 3, u"third again").Win(0x0409, kNames - 1, u"last again");
+    for (std::uint16_t language = 1; language <= 50; ++language)
+        builder.Win(language, 1, u"other");
+    const auto names = ReadNames(builder.Build());
+    const auto* platform = names->FindPlatform(3, 1);
+    ASSERT_NE(platform, nullptr);
+    EXPECT_EQ(platform->Count(), 51u);
+    const auto* list = platform->FindLanguage(0x0409);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), kNames);
+    for (std::uint16_t id = 0; id < kNames; ++id) {
+        EXPECT_EQ(list->Field(id).NameID, id);
+        EXPECT_TRUE(list->Has(id)) << id;
+    }
+    EXPECT_EQ(list->Text(3), std::u16string(u"third again"));
+    EXPECT_EQ(list->Field(kNames - 1).Text, u"last again");
+    EXPECT_EQ(list->Text(30), std::u16string(u"nE"));
+    EXPECT_FALSE(list->Has(kNames));
+    EXPECT_EQ(platform->FindLanguage(50)->Text(1), std::u16string(u"other"));
+    EXPECT_EQ(platform->FindLanguage(51), nullptr);
 }

@@ -164,6 +164,41 @@ TEST(FreeThread, ObjectsStillQueuedAtShutdownAreFreedByTheShutdown)
     thread.Shutdown();
 }
 
+// The thread takes what is queued as one batch; asked to end in the middle of one, it leaves
+// the objects it has not reached to the shutdown.
+TEST(FreeThread, ShutdownInTheMiddleOfABatchFreesTheRest)
+{
+    FreedLog log;
+    Gate firstStarted, firstRelease, secondStarted, secondRelease;
+    TFreeThread thread;
+    thread.QueueForFreeing(std::make_unique<BlockingProbe>(log, firstStarted, firstRelease));
+    firstStarted.Wait();
+    // Queued while the thread is busy: its next batch.
+    thread.QueueForFreeing(std::make_unique<BlockingProbe>(log, secondStarted, secondRelease));
+    thread.QueueForFreeing(std::make_unique<Probe>(log));
+    thread.QueueForFreeing(std::make_unique<Probe>(log));
+    firstRelease.Open();
+    secondStarted.Wait();
+    EXPECT_EQ(thread.QueuedCount(), 0u);
+
+    std::thread::id shutdownThread;
+    std::thread stopper([&] {
+        shutdownThread = std::this_thread::get_id();
+        thread.Shutdown();
+    });
+    while (!thread.TerminationRequested())
+        std::this_thread::yield();
+    secondRelease.Open();
+    stopper.join();
+
+    const auto freedOn = log.WaitFor(4);
+    ASSERT_EQ(freedOn.size(), 4u);
+    EXPECT_EQ(freedOn[0], thread.ThreadId());
+    EXPECT_EQ(freedOn[1], thread.ThreadId());
+    EXPECT_EQ(freedOn[2], shutdownThread);
+    EXPECT_EQ(freedOn[3], shutdownThread);
+}
+
 TEST(FreeThread, ProcessInstanceDisposesFontStreams)
 {
     FreedLog log;
