@@ -77,6 +77,7 @@ void TFontListDelegate::DrawCell(QPainter& painter, const QRect& rect, catalogue
 {
     const TColumnKind kind = ColumnKindOf(column);
     if (kind == TColumnKind::Preview) {
+        FView.FaceShown(face);
         face.DrawPreview(painter, PreviewRect(rect), QStringLiteral("<Font not accessible>"), FView.PreviewTextFor(face),
                          FView.PreviewPoints());
         return;

@@ -110,6 +110,7 @@ void TFontListModel::AddRow(TFontItem* face)
 
 void TFontListModel::RemoveRow(const TFontItem* face)
 {
+    emit FaceLeaving(face);
     if (FPendingSet.remove(face)) {
         FPendingAdds.erase(std::find(FPendingAdds.begin(), FPendingAdds.end(), face));
         return;
@@ -163,6 +164,7 @@ void TFontListModel::ApplyPending()
 
 void TFontListModel::Clear()
 {
+    emit AllFacesLeaving();
     FPendingAdds.clear();
     FPendingSet.clear();
     FRemovalsPending = false;

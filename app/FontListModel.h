@@ -65,6 +65,11 @@ public:
     int UpdateCount() const { return FUpdateCount; }
     int SortCount() const { return FSortCount; }
 
+signals:
+    // A face loses its row (it may be freed before the update ends), or all faces do.
+    void FaceLeaving(const catalogue::TFontItem* face);
+    void AllFacesLeaving();
+
 private:
     void ApplyPending();
     void SortRows();

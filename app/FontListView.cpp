@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 
@@ -28,6 +29,8 @@ TFontListView::TFontListView(const QString& objectName, QWidget* parent)
 {
     setObjectName(objectName);
     setModel(FModel);
+    connect(FModel, &TFontListModel::FaceLeaving, this, [this](const catalogue::TFontItem* face) { FShownFaces.Forget(face); });
+    connect(FModel, &TFontListModel::AllFacesLeaving, this, [this] { FShownFaces.Clear(); });
     setItemDelegate(new TFontListDelegate(*this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -86,6 +89,15 @@ void TFontListView::RemeasureRows()
     // Uniform rows: the view asks the delegate for one height again.
     doItemsLayout();
     viewport()->update();
+}
+
+void TFontListView::FaceShown(catalogue::TFontItem& face) const
+{
+    // Three screens of rows: the one shown and some of either side for scrolling.
+    constexpr int kScreens = 3;
+    constexpr int kMinimumKept = 64;
+    const int rowsPerScreen = viewport()->height() / std::max(1, RowHeight()) + 1;
+    FShownFaces.Shown(face, std::max(kMinimumKept, kScreens * rowsPerScreen));
 }
 
 QString TFontListView::PreviewTextFor(const catalogue::TFontItem& face) const
@@ -208,6 +220,15 @@ void TFontListView::paintEvent(QPaintEvent* event)
     painter.setPen(palette().color(QPalette::Text));
     const QRect area(0, kEmptyTextTop, viewport()->width(), fontMetrics().height());
     painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, FEmptyListText);
+}
+
+void TFontListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        emit RefreshRequested();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void TFontListView::keyboardSearch(const QString& search)

@@ -5,6 +5,8 @@
 // click and the header menu, incremental search on the sort column, the row height by
 // preview size and resolution, and the text an empty Groups list shows.
 
+#include "app/FontListShownFaces.h"
+
 #include <QTreeView>
 
 #include <QElapsedTimer>
@@ -41,6 +43,10 @@ public:
     void SetPreviewTexts(const TFontListPreviewTexts* texts) { FPreviewTexts = texts; }
     QString PreviewTextFor(const catalogue::TFontItem& face) const;
 
+    // The face of a row being drawn: it stays referenced while it is (nearly) on screen.
+    void FaceShown(catalogue::TFontItem& face) const;
+    const TFontListShownFaces& ShownFaces() const { return FShownFaces; }
+
     // Drawn below the header while set (an empty text draws nothing).
     void SetEmptyListText(const QString& text);
     const QString& EmptyListText() const { return FEmptyListText; }
@@ -68,14 +74,18 @@ public:
 signals:
     // "&Columns..." of the header menu.
     void ColumnsRequested();
+    // F5 in the list.
+    void RefreshRequested();
 
 protected:
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void paintEvent(QPaintEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TFontListModel* FModel;
+    mutable TFontListShownFaces FShownFaces;
     const TFontListPreviewTexts* FPreviewTexts = nullptr;
     int FPreviewSizeIndex;
     QString FEmptyListText;

@@ -96,6 +96,9 @@ public:
     const catalogue::TFontFamilyList& GroupFamilies() const { return *FGroupFamilies; }
     // The list of the current tab.
     TFontListView* CurrentList() const;
+    // F5 in a list: the Active tab reloads the active fonts, the Browse tab scans its folder
+    // again from scratch (and makes scanning live).
+    void RefreshCurrentList();
 
     // The Active tab's batches as the active-fonts thread hands them over (its handlers call
     // these after checking the thread is the one in the slot).

@@ -76,6 +76,7 @@ void TMainFormFM::BuildFontLists()
                 [this, list] { ListSelectionChanged(list); });
         connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this, list] { ListSelectionChanged(list); });
+        connect(list, &TFontListView::RefreshRequested, this, &TMainFormFM::RefreshCurrentList);
     }
     // Browse and group rows follow installs and loads without a rescan.
     for (TFontListView* list : {vstBrowseFonts, vstGroupFonts})
@@ -201,6 +202,22 @@ void TMainFormFM::EmptyTabList(int tab)
         cbFonts->setEnabled(false);
         cbFontStyle->clear();
         cbFontStyle->setEnabled(false);
+    }
+}
+
+void TMainFormFM::RefreshCurrentList()
+{
+    switch (tcFonts->currentIndex()) {
+    case kActiveTab:
+        FullReloadOfActiveFonts();
+        break;
+    case kBrowseTab:
+        FFlags.BrowseScanningLive = true;
+        FreshBrowseScan();
+        break;
+    default:
+        // The selected group's folder is scanned again once groups exist.
+        break;
     }
 }
 

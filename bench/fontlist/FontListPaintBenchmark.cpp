@@ -5,11 +5,15 @@
 //   fontlist-paint [--faces N] [--rows-per-screen N] [--size INDEX] [FOLDER...]
 //
 // FOLDER defaults to /usr/share/fonts; the .ttf, .otf and .ttc files found there are used
-// in turn until there are N faces (default 5000), one family per face.
+// in turn until there are N faces (default 5000), one family per face. Each face gets a file
+// name of its own (a symbolic link in a temporary folder), so that no two faces share a load
+// of their file, as faces of a folder of distinct files do not; --shared-files uses the files
+// themselves instead.
 
 #include "app/FontListModel.h"
 #include "app/FontListPreviewTexts.h"
 #include "app/FontListView.h"
+#include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
 #include "catalogue/FontItem.h"
 
@@ -21,6 +25,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -35,6 +40,7 @@ struct TOptions {
     int Faces = 5000;
     int RowsPerScreen = 30;
     int SizeIndex = 2;
+    bool SharedFiles = false;
     QStringList Folders;
 };
 
@@ -47,6 +53,8 @@ TOptions ParseOptions(const QStringList& arguments)
             options.Faces = std::max(1, arguments[++i].toInt());
         else if (argument == QLatin1String("--rows-per-screen") && i + 1 < arguments.size())
             options.RowsPerScreen = std::max(1, arguments[++i].toInt());
+        else if (argument == QLatin1String("--shared-files"))
+            options.SharedFiles = true;
         else if (argument == QLatin1String("--size") && i + 1 < arguments.size())
             options.SizeIndex = arguments[++i].toInt();
         else
@@ -96,10 +104,20 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    QTemporaryDir links;
+    if (!options.SharedFiles && !links.isValid()) {
+        std::fprintf(stderr, "no temporary folder for the links\n");
+        return 1;
+    }
     // Faces as a folder scan reports them: a file each, no details read yet.
     catalogue::TFontFamilyList families;
     for (int i = 0; i < options.Faces; ++i) {
-        const QString& file = files[i % files.size()];
+        QString file = files[i % files.size()];
+        if (!options.SharedFiles) {
+            const QString link = links.filePath(QStringLiteral("%1-%2").arg(i).arg(QFileInfo(file).fileName()));
+            QFile::link(file, link);
+            file = link;
+        }
         auto face = std::make_unique<catalogue::TFontItem>(
             QStringLiteral("Face %1 %2").arg(i, 5, 10, QLatin1Char('0')).arg(QFileInfo(file).completeBaseName()), false);
         face->SetFontFile(file);
@@ -144,8 +162,9 @@ int main(int argc, char** argv)
         frames.push_back(clock.nsecsElapsed() / 1e6);
     }
 
-    std::printf("faces %d from %lld font files, %d rows of %d px per screen, preview size index %d\n",
-                view.Model().rowCount(), static_cast<long long>(files.size()), options.RowsPerScreen, rowHeight,
+    std::printf("faces %d from %lld font files (%s), %d rows of %d px per screen, preview size index %d\n",
+                view.Model().rowCount(), static_cast<long long>(files.size()),
+                options.SharedFiles ? "shared by the faces" : "a link per face", options.RowsPerScreen, rowHeight,
                 options.SizeIndex);
     std::printf("rows added and sorted in %.1f ms\n", fillMs);
     std::printf("screens painted %zu: median %.2f ms, worst %.2f ms, first %.2f ms\n", frames.size(), Median(frames),

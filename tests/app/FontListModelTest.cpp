@@ -4,6 +4,7 @@
 
 #include "app/FontListBatches.h"
 #include "app/FontListModel.h"
+#include "app/FontListShownFaces.h"
 #include "app/FontListView.h"
 
 #include "IsolatedEnvironment.h"
@@ -265,6 +266,48 @@ TEST_F(FontListBatchesTest, IncrementalSearchComparesTheSortColumnsStart)
         ASSERT_GE(found, 0) << row.typed;
         EXPECT_EQ(Rows.ItemAt(found)->FullName(), QString::fromLatin1(row.found)) << row.typed;
     }
+}
+
+TEST(FontListShownFaces, KeepsTheMostRecentFacesReferenced)
+{
+    std::vector<std::unique_ptr<TFontItem>> faces;
+    for (int i = 0; i < 4; ++i)
+        faces.push_back(Face(QStringLiteral("F%1").arg(i), "Regular", 400, QString()));
+    app::TFontListShownFaces shown;
+    const int limit = 2;
+    shown.Shown(*faces[0], limit);
+    shown.Shown(*faces[1], limit);
+    shown.Shown(*faces[0], limit);  // seen again: the most recent, still one reference
+    EXPECT_EQ(faces[0]->RefCount(), 1);
+    shown.Shown(*faces[2], limit);  // the longest unseen one goes
+    EXPECT_EQ(faces[1]->RefCount(), 0);
+    EXPECT_TRUE(shown.Holds(faces[0].get()));
+    EXPECT_TRUE(shown.Holds(faces[2].get()));
+    shown.Forget(faces[2].get());
+    EXPECT_EQ(faces[2]->RefCount(), 0);
+    shown.Forget(faces[3].get());  // never shown: nothing happens
+    EXPECT_EQ(faces[3]->RefCount(), 0);
+    shown.Clear();
+    EXPECT_EQ(faces[0]->RefCount(), 0);
+    EXPECT_EQ(shown.Count(), 0);
+}
+
+TEST(FontListShownFaces, ALeavingRowReleasesItsFace)
+{
+    std::vector<std::unique_ptr<TFontItem>> faces;
+    for (int i = 0; i < 3; ++i)
+        faces.push_back(Face(QStringLiteral("F%1").arg(i), "Regular", 400, QString()));
+    app::TFontListView view(QStringLiteral("vstTest"), nullptr);
+    for (auto& face : faces)
+        view.Model().AddRow(face.get());
+    for (auto& face : faces)
+        view.FaceShown(*face);
+    view.Model().RemoveRow(faces[1].get());
+    EXPECT_EQ(faces[1]->RefCount(), 0);
+    EXPECT_EQ(faces[0]->RefCount(), 1);
+    view.Model().Clear();
+    EXPECT_EQ(faces[0]->RefCount(), 0);
+    EXPECT_EQ(faces[2]->RefCount(), 0);
 }
 
 } // namespace

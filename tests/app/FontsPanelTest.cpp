@@ -11,6 +11,7 @@
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
 #include "catalogue/FontItem.h"
+#include "platform/FontEngine.h"
 #include "settings/BaseRegistrySettings.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -283,6 +285,38 @@ TEST_F(FontsPanelTest, TheStatusBarCountsTheSelectedRows)
     }
 }
 
+TEST_F(FontsPanelTest, TypingInTheListFindsARowBySortColumn)
+{
+    BrowseAndScan();
+    const auto type = [this](const QString& text) {
+        for (const QChar character : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+            QApplication::sendEvent(Browse, &press);
+        }
+    };
+    Browse->setFocus();
+    type(QStringLiteral("dejavu se"));
+    ASSERT_TRUE(Browse->currentIndex().isValid());
+    EXPECT_EQ(FaceAt(Browse->currentIndex().row())->FullName(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(Browse->SelectedRowCount(), 1);
+
+    // Sorted by style, the typed text is compared with the style.
+    Browse->HeaderClick(2);
+    Browse->selectionModel()->clearCurrentIndex();
+    // A pause longer than the typing interval starts a new search.
+    QThread::msleep(static_cast<unsigned long>(QApplication::keyboardInputInterval() + 50));
+    type(QStringLiteral("bo"));
+    ASSERT_TRUE(Browse->currentIndex().isValid());
+    EXPECT_EQ(FaceAt(Browse->currentIndex().row())->FullName(), QStringLiteral("DejaVu Sans Bold"));
+
+    // F5 scans the folder again from scratch.
+    QKeyEvent refresh(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+    QApplication::sendEvent(Browse, &refresh);
+    ASSERT_EQ(Requests.size(), 2u);
+    EXPECT_TRUE(Requests[1].Forget);
+    EXPECT_EQ(Browse->Model().rowCount(), 0);
+}
+
 TEST_F(FontsPanelTest, TheGroupsListSaysNoGroupIsSelected)
 {
     auto* groups = Window->findChild<TFontListView*>(QStringLiteral("vstGroupFonts"));
@@ -320,10 +354,20 @@ TEST_F(FontsPanelTest, RowsArePaintedInTheFacesOwnFontsAndReleaseThem)
                     ++inked;
         EXPECT_GT(inked, 10) << row;
         EXPECT_FALSE(FaceAt(row)->HasStatus(catalogue::FontStatus::NotDisplayable)) << row;
-        // Painting holds a face only while it draws.
-        if (FaceAt(row) != Window->SelectedFont())
-            EXPECT_EQ(FaceAt(row)->RefCount(), 0) << row;
+        // A face on screen stays referenced (its file open and loaded) between paints.
+        EXPECT_TRUE(Browse->ShownFaces().Holds(FaceAt(row))) << row;
+        EXPECT_GE(FaceAt(row)->RefCount(), 1) << row;
+        EXPECT_TRUE(FaceAt(row)->PrivatelyLoaded()) << row;
     }
+    EXPECT_GT(platform::FontEngine().PrivateResourceCount(), 0);
+
+    // Another folder empties the list: every face lets go of its file before it is freed.
+    const QString other = Folder + QStringLiteral("/empty");
+    QDir().mkpath(other);
+    Window->BrowseToFolder(other, true);
+    EXPECT_EQ(Browse->Model().rowCount(), 0);
+    EXPECT_EQ(Browse->ShownFaces().Count(), 0);
+    EXPECT_EQ(platform::FontEngine().PrivateResourceCount(), 0);
     Window->hide();
 }
 
