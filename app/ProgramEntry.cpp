@@ -3,6 +3,7 @@
 #include "app/AppIdentity.h"
 #include "app/MainFrm.h"
 #include "catalogue/DisplaySettings.h"
+#include "catalogue/GlobalFontManagerUnit.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationRequest.h"
 #include "settings/FileVersionInfo.h"
@@ -77,6 +78,8 @@ int RunProgram(int argc, char** argv)
     // Worker threads size previews by the screen's resolution; read it once on this thread.
     catalogue::ScreenDpiY();
     const support::TProgramServices services(QString::fromLatin1(kApplicationTitle));
+    // The font cache is read before the window exists and written after it is gone.
+    const catalogue::TGlobalFontManagerScope fontManager;
     return RunMainWindow(application, instance, claim);
 }
 

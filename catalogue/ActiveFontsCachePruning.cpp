@@ -3,16 +3,21 @@
 
 #include "ActiveFontsThreadExUnit.h"
 #include "FontEnumBatches.h"
+#include "GlobalFontManagerUnit.h"
 
 namespace catalogue {
 
 void TActiveFontsThreadEx::PruneFontCache()
 {
+    TGlobalFontManager::Instance().Prune();
 }
 
 TActiveCatalogueCache GlobalActiveCatalogueCache()
 {
-    return {};
+    return {
+        [](TFontItem& face) { TGlobalFontManager::Instance().FillFromCache(face); },
+        [](const TFontItem& face) { TGlobalFontManager::Instance().Remove(face); },
+    };
 }
 
 } // namespace catalogue

@@ -33,6 +33,8 @@ std::unique_ptr<TFontEnumItem> RecordOf(const platform::TSystemFontFace& face)
     record->Italic = face.Italic;
     record->GdiTypeBits = face.TypeBits;
     record->Status = EnumStatus::New;
+    record->SystemFile = face.File;
+    record->SystemIndex = face.Index;
     return record;
 }
 
@@ -179,6 +181,7 @@ bool TActiveFontsThreadEx::Merge()
     MergeFiles();
     if (Terminated())
         return false;
+    AlignNamesWithRegisteredFiles();
     MergeFaces();
     return !Terminated();
 }

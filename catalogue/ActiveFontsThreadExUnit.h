@@ -59,6 +59,7 @@ private:
     void CallPassEvent(TPassEvent TActiveFontsThreadEx::*event);
 
     void MergeFiles();
+    void AlignNamesWithRegisteredFiles();
     void MergeFaces();
     void BuildFileFaceList(TFontEnumList& fileFaces) const;
     void MatchFace(TFontEnumItem& p, TFontEnumFamilyItem* fileFamily);

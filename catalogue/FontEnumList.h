@@ -35,6 +35,9 @@ struct TFontEnumItem {
     std::uint8_t FontKind = 0;
     std::uint8_t Status = EnumStatus::New;
     bool Processed = false;
+    // Where the system found the face (its file and the face's index there), when it says.
+    QString SystemFile;
+    int SystemIndex = -1;
 
     // Same full name (without regard to case) and every bit of typeBits set here.
     bool Matches(const QString& fullName, std::int32_t typeBits) const;

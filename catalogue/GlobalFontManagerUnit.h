@@ -30,7 +30,7 @@ public:
     // The cache is read at once (a missing, foreign or damaged file gives an empty or partly
     // read cache).
     explicit TGlobalFontManager(const QString& cacheFile = QString());
-    // Writes the cache back (failures are silent and leave the old file).
+    // Writes the cache back when it changed (failures are silent and leave the old file).
     ~TGlobalFontManager();
     TGlobalFontManager(const TGlobalFontManager&) = delete;
     TGlobalFontManager& operator=(const TGlobalFontManager&) = delete;
@@ -82,6 +82,7 @@ private:
 
     QString FCacheFile;
     TFontFamilyList FCache;
+    bool FChanged = false;  // since the cache was read
     const TFontFamilyList* FActiveIndex = nullptr;
 };
 

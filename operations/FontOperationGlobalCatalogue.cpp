@@ -1,4 +1,8 @@
+// The operation engine's view of the program's font index and cache: the global font manager.
+
 #include "FontOperationCatalogue.h"
+
+#include "catalogue/GlobalFontManagerUnit.h"
 
 namespace operations {
 
@@ -6,11 +10,24 @@ namespace {
 
 class TGlobalFontOperationCatalogue : public TFontOperationCatalogue {
 public:
-    std::unique_ptr<catalogue::TFontItem> MatchingFont(const catalogue::TFontItem&) override { return nullptr; }
-    void AddAsInstalled(const catalogue::TFontItem&) override {}
-    void AddAsLoaded(const catalogue::TFontItem&) override {}
-    void Remove(const catalogue::TFontItem&) override {}
-    void FileMoved(const catalogue::TFontItem&, const catalogue::TFontItem&) override {}
+    std::unique_ptr<catalogue::TFontItem> MatchingFont(const catalogue::TFontItem& item) override
+    {
+        const auto& manager = catalogue::TGlobalFontManager::Instance();
+        const catalogue::TFontItem* match = manager.GetMatchingActiveFont(item);
+        if (!match)
+            match = manager.MatchingCachedFont(item);
+        return match ? DetachedCopy(*match) : nullptr;
+    }
+    void AddAsInstalled(const catalogue::TFontItem& item) override { Manager().AddAsInstalled(item); }
+    void AddAsLoaded(const catalogue::TFontItem& item) override { Manager().AddAsLoaded(item); }
+    void Remove(const catalogue::TFontItem& item) override { Manager().Remove(item); }
+    void FileMoved(const catalogue::TFontItem& oldItem, const catalogue::TFontItem& newItem) override
+    {
+        Manager().FileMoved(oldItem, newItem);
+    }
+
+private:
+    static catalogue::TGlobalFontManager& Manager() { return catalogue::TGlobalFontManager::Instance(); }
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
 #include "catalogue/FontItem.h"
+#include "catalogue/GlobalFontManagerUnit.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -45,6 +46,13 @@ int TActiveCommand::Run(const QStringList& arguments)
 
     catalogue::TFontFamilyList families;
     catalogue::TActiveCatalogueBatches batches(families);
+    // The faces the program loaded get their files from its font cache, as in the program.
+    catalogue::TGlobalFontManager& manager = catalogue::TGlobalFontManager::Instance();
+    manager.SetActiveIndex(&families);
+    struct TIndexReset {
+        catalogue::TGlobalFontManager& Manager;
+        ~TIndexReset() { Manager.SetActiveIndex(nullptr); }
+    } indexReset{manager};
     QStringList errors;
     bool completed = false;
 

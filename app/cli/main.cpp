@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 
+#include "catalogue/GlobalFontManagerUnit.h"
 #include "support/ProgramServices.h"
 
 #include <QCoreApplication>
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("quillmark-cli"));
 
     const support::TProgramServices services(QStringLiteral("quillmark-cli"));
+    // The program's font cache: what it loaded, with the files.
+    const catalogue::TGlobalFontManagerScope fontManager;
 
     const auto commands = cli::AllCommands();
     QStringList arguments = QCoreApplication::arguments();

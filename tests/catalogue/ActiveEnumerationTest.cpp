@@ -8,6 +8,7 @@
 #include "catalogue/FontEnumBatches.h"
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
+#include "catalogue/GlobalFontManagerUnit.h"
 #include "platform/InstalledFontsHive.h"
 #include "platform/Places.h"
 #include "platform/Registry.h"
@@ -135,6 +136,22 @@ TRunResult RunEnumeration(TActiveEnumerationState& state, bool forget = false)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     thread->wait();
     return result;
+}
+
+// One run whose batches are applied to a catalogue, as the main window applies them.
+void RunIntoCatalogue(TActiveEnumerationState& state, TActiveCatalogueBatches& batches, bool forget)
+{
+    TActiveFontsThreadEx thread(state);
+    thread.SetFreeOnTerminate(false);
+    if (forget)
+        thread.ForgetPreviousEnumeration();
+    thread.OnRemoved = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyRemoved(items); };
+    thread.OnAdded = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyAdded(items); };
+    thread.OnChanged = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyChanged(items); };
+    thread.Resume();
+    while (!thread.isFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    thread.wait();
 }
 
 // Every face's reports keep the order removed, added, changed.
@@ -280,22 +297,7 @@ TEST_F(ActiveEnumeration, AppliedBatchesLeaveOneFacePerActiveFace)
     const QString file = Installed(cataloguetest::DejaVuSans(), QStringLiteral("QmEnuE"), QStringLiteral("e.ttf"));
     TFontFamilyList catalogue;
     TActiveCatalogueBatches batches(catalogue, TActiveCatalogueCache{});
-    const auto apply = [&](TActiveFontsThreadEx& thread) {
-        thread.OnRemoved = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyRemoved(items); };
-        thread.OnAdded = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyAdded(items); };
-        thread.OnChanged = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyChanged(items); };
-    };
-    const auto run = [&](bool forget) {
-        TActiveFontsThreadEx thread(FState);
-        thread.SetFreeOnTerminate(false);
-        if (forget)
-            thread.ForgetPreviousEnumeration();
-        apply(thread);
-        thread.Resume();
-        while (!thread.isFinished())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        thread.wait();
-    };
+    const auto run = [&](bool forget) { RunIntoCatalogue(FState, batches, forget); };
     run(true);
     TFontFamilyItem* family = catalogue.FindFamily(QStringLiteral("QmEnuE Sans"));
     ASSERT_NE(family, nullptr);
@@ -353,6 +355,83 @@ TEST_F(ActiveEnumeration, AMissingType1OutlineFileIsNotAdded)
     const TRunResult run = RunEnumeration(FState, true);
     EXPECT_TRUE(run.Completed);
     EXPECT_EQ(FState.Files.Count(), 0);
+}
+
+TEST_F(ActiveEnumeration, AFaceTheSystemNamesOtherwiseIsMatchedWithItsFile)
+{
+    // The system calls this family "TeX Gyre Cursor"; the file's own legacy names say
+    // "TeXGyreCursor".
+    const QString source = QStringLiteral("/usr/share/texmf/fonts/opentype/public/tex-gyre/texgyrecursor-regular.otf");
+    if (!QFileInfo::exists(source))
+        GTEST_SKIP() << "the TeX Gyre fonts are not installed";
+    const QString file = UserFontFolder() + QStringLiteral("/cursor.otf");
+    ASSERT_TRUE(QFile::copy(source, file));
+
+    const TRunResult run = RunEnumeration(FState, true);
+    ASSERT_TRUE(run.Completed);
+    std::vector<TReportedFace> ofFile;
+    for (const TReportedFace& face : run.Faces)
+        if (face.File == file)
+            ofFile.push_back(face);
+    ASSERT_EQ(ofFile.size(), 1u);
+    EXPECT_EQ(ofFile[0].Kind, TBatchKind::Added);
+    EXPECT_EQ(ofFile[0].Flags, FontStatus::Loaded | FontStatus::Installed);
+    EXPECT_EQ(ofFile[0].StatusText, QStringLiteral("Installed"));
+}
+
+TEST_F(ActiveEnumeration, TheFontCacheGivesALoadedFontItsFileAcrossRestarts)
+{
+    const QString cacheFile = ScratchFolder(QStringLiteral("cache-g")) + QStringLiteral("/fontcache.dat");
+    QFile::remove(cacheFile);
+    const QString file = RenamedFont(cataloguetest::DejaVuSans(), QStringLiteral("QmEnuG"),
+                                     ScratchFolder(QStringLiteral("session-g")) + QStringLiteral("/g.ttf"));
+    ASSERT_GT(platform::TSessionFonts::Add({file}), 0);
+    const auto findFace = [](const TFontFamilyList& catalogue) -> TFontItem* {
+        const TFontFamilyItem* family = catalogue.FindFamily(QStringLiteral("QmEnuG Sans"));
+        return family && family->Count() == 1 ? family->Item(0) : nullptr;
+    };
+
+    {
+        TGlobalFontManagerScope program(cacheFile);
+        TFontFamilyList catalogue;
+        program.Manager().SetActiveIndex(&catalogue);
+        TActiveCatalogueBatches batches(catalogue);
+        RunIntoCatalogue(FState, batches, true);
+        TFontItem* face = findFace(catalogue);
+        ASSERT_NE(face, nullptr);
+        EXPECT_TRUE(face->FontFile().isEmpty()) << "the session holds it, nothing registers it";
+        // What a load by the program tells the cache.
+        TFontItem loaded(face->FamilyNameText(), false);
+        loaded.CopyFrom(*face);
+        loaded.SetFontFile(file);
+        program.Manager().AddAsLoaded(loaded);
+        program.Manager().SetActiveIndex(nullptr);
+    }
+
+    TActiveEnumerationState restarted;
+    TGlobalFontManagerScope program(cacheFile);
+    TFontFamilyList catalogue;
+    program.Manager().SetActiveIndex(&catalogue);
+    TActiveCatalogueBatches batches(catalogue);
+    RunIntoCatalogue(restarted, batches, true);
+    const TFontItem* face = findFace(catalogue);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->FontFile(), file);
+    EXPECT_EQ(face->StatusFlags() & ~FontStatus::NotDisplayable, FontStatus::Loaded | FontStatus::FileLoaded);
+    EXPECT_EQ(face->StatusText(), QStringLiteral("Loaded"));
+    ASSERT_NE(program.Manager().MatchingCachedFont(*face), nullptr) << "confirmed, so not pruned";
+
+    // Unloaded: the face leaves the catalogue and the cache, and the file forgets it.
+    TFontItem probe(face->FamilyNameText(), false);
+    probe.CopyFrom(*face);
+    ASSERT_TRUE(platform::TSessionFonts::Remove({file}));
+    RunIntoCatalogue(restarted, batches, false);
+    EXPECT_EQ(findFace(catalogue), nullptr);
+    EXPECT_EQ(program.Manager().MatchingCachedFont(probe), nullptr);
+    program.Manager().SetActiveIndex(nullptr);
+    ASSERT_TRUE(program.Manager().SaveCache());
+    TGlobalFontManager afterRestart(cacheFile);
+    EXPECT_EQ(afterRestart.MatchingCachedFont(probe), nullptr);
 }
 
 } // namespace
