@@ -11,6 +11,7 @@
 #include "app/FontListView.h"
 #include "app/FontListIcons.h"
 #include "app/FontsPanelFamilyDelegate.h"
+#include "catalogue/FontEnumBatches.h"
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
 #include "catalogue/FontItem.h"
@@ -127,8 +128,10 @@ std::unique_ptr<TFontListBatches> TMainFormFM::MakeListBatches(int tab)
 {
     TFontListBatchHooks hooks;
     if (tab == kActiveTab) {
-        hooks.Prepare = [](TFontItem& face) { catalogue::TGlobalFontManager::Instance().FillFromCache(face); };
-        hooks.Forget = [](const TFontItem& face) { catalogue::TGlobalFontManager::Instance().Remove(face); };
+        // Added and changed faces take their files from the font cache; removed ones leave it.
+        catalogue::TActiveCatalogueCache cache = catalogue::GlobalActiveCatalogueCache();
+        hooks.Prepare = std::move(cache.FillFromCache);
+        hooks.Forget = std::move(cache.RemoveFromCache);
     } else {
         hooks.Prepare = [](TFontItem& face) {
             catalogue::TGlobalFontManager::Instance().UpdateStatusOfNonActiveFace(face);
