@@ -246,6 +246,8 @@ private:
     std::vector<std::unique_ptr<catalogue::TBaseFontsThreadEx>> FRetiredBrowseThreads;
     TBrowseThreadFactory FBrowseThreadFactory;
     QString FLastScannedFolder;
+    // The folder chosen by path is scrolled into view once the tree has read its parents.
+    bool FRevealBrowseFolder = false;
     // The active-fonts slot: the running thread or none. A thread that finished waits in the
     // retired list until it has ended, then goes.
     catalogue::TActiveFontsThreadEx* FActiveFontsThread = nullptr;

@@ -55,7 +55,9 @@ void TMainFormFM::BuildBrowsePanel(QWidget* sheet)
     btnBrowseSubFolders->setCheckable(true);
     edBrowseFonts = new QLineEdit(tbBrowse);
     edBrowseFonts->setObjectName(QStringLiteral("edBrowseFonts"));
+    // The edit takes the toolbar's width between "Include Sub Folders" and "Start".
     edBrowseFonts->setMinimumWidth(60);
+    edBrowseFonts->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     tbBrowse->addWidget(edBrowseFonts);
     btnBrowseFontsRestart = tbBrowse->addAction(QStringLiteral("Start"));
     btnBrowseFontsRestart->setObjectName(QStringLiteral("btnBrowseFontsRestart"));
@@ -81,6 +83,16 @@ void TMainFormFM::BuildBrowsePanel(QWidget* sheet)
     layout->addWidget(splitter, 1);
 
     connect(vetBrowse->selectionModel(), &QItemSelectionModel::currentChanged, this, &TMainFormFM::vetBrowseChange);
+    // The tree reads folders in the background: the chosen one is shown once its parents are.
+    connect(FBrowseFolders, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QModelIndex current = vetBrowse->currentIndex();
+        if (!FRevealBrowseFolder || !current.isValid())
+            return;
+        vetBrowse->scrollTo(current);
+        const QString folder = FBrowseFolders->filePath(current);
+        if (loaded == folder || loaded == QFileInfo(folder).path())
+            FRevealBrowseFolder = false;
+    });
     connect(edBrowseFonts, &QLineEdit::returnPressed, this, [this] { BrowseToFolder(edBrowseFonts->text(), true); });
     connect(btnBrowseFontsRestart, &QAction::triggered, this, [this] { BrowseToFolder(edBrowseFonts->text(), true); });
     connect(btnBrowseFontsStop, &QAction::triggered, this, &TMainFormFM::btnBrowseFontsStopClick);
@@ -104,6 +116,7 @@ void TMainFormFM::BrowseToFolder(const QString& folder, bool makeLive)
     } else {
         vetBrowse->setCurrentIndex(node);
         vetBrowse->scrollTo(node);
+        FRevealBrowseFolder = true;
     }
 }
 
