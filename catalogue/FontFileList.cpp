@@ -80,6 +80,26 @@ TFontFileItem& TFontFileList::Add(const QString& fontFile, const QString& second
     return *slot;
 }
 
+TFontFileItem& TFontFileList::Insert(const QString& path, std::unique_ptr<TFontFileItem> item)
+{
+    auto& slot = FItems[path];
+    if (slot) {
+        support::LogGeneral(QStringLiteral("IndexOf(Filename) >= 0 ") + path);
+        return *slot;
+    }
+    slot = std::move(item);
+    return *slot;
+}
+
+QStringList TFontFileList::Paths() const
+{
+    QStringList paths;
+    paths.reserve(Count());
+    for (const auto& entry : FItems)
+        paths << entry.first;
+    return paths;
+}
+
 bool TFontFileList::Rename(const QString& oldPath, const QString& newPath)
 {
     auto found = FItems.find(oldPath);

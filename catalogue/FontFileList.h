@@ -4,6 +4,7 @@
 // and the files found by the folder scans.
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <map>
@@ -22,6 +23,17 @@ struct TFontInfoItem {
     bool Italic = false;
     std::int32_t GdiTypeBits = 0;
     std::uint8_t FontKind = 0;
+};
+
+// What a file looked like on disk when it was read: a scan compares it with the file as it
+// is now to see whether the file must be read again.
+struct TFontFileStamp {
+    QString Target;  // the file a shortcut led to; empty for other entries
+    std::int64_t Size = -1;  // -1: the file was missing
+    std::int64_t ModifiedMs = 0;
+    std::int64_t SecondSize = -1;
+    std::int64_t SecondModifiedMs = 0;
+    friend bool operator==(const TFontFileStamp&, const TFontFileStamp&) = default;
 };
 
 // How a file is to be read.
@@ -52,6 +64,8 @@ public:
     void SetShortcutPath(const QString& value) { FShortcutPath = value; }
     std::uint8_t Status() const { return FStatus; }
     void SetStatus(std::uint8_t value) { FStatus = value; }
+    const TFontFileStamp& Stamp() const { return FStamp; }
+    void SetStamp(const TFontFileStamp& value) { FStamp = value; }
 
     const std::vector<TFontInfoItem>& Faces() const { return FFaces; }
     void SetFaces(std::vector<TFontInfoItem> faces) { FFaces = std::move(faces); }
@@ -63,6 +77,7 @@ private:
     bool FViaShortcut = false;
     QString FShortcutPath;
     std::uint8_t FStatus = 1;  // new
+    TFontFileStamp FStamp;
     std::vector<TFontInfoItem> FFaces;
 };
 
@@ -76,6 +91,9 @@ public:
     // Adds a new item (status new) for fontFile; a path already present is logged and the
     // item there is answered unchanged.
     TFontFileItem& Add(const QString& fontFile, const QString& secondFile, std::uint8_t typeHint);
+    // Files item under path (a shortcut's entry is filed under the shortcut, not its target);
+    // a path already present is logged and keeps its item.
+    TFontFileItem& Insert(const QString& path, std::unique_ptr<TFontFileItem> item);
     // Files the item under another path (after a rename); false when the old path is absent
     // or the new one is taken.
     bool Rename(const QString& oldPath, const QString& newPath);
@@ -84,6 +102,9 @@ public:
 
     // Drops every item marked removed.
     void DeleteRemoved();
+
+    // The paths in list order.
+    QStringList Paths() const;
 
     template <class F> void ForEach(F&& visit) const
     {
