@@ -7,6 +7,7 @@
 #include "catalogue/ActiveFontsThreadExUnit.h"
 #include "catalogue/FontFamilyList.h"
 #include "platform/FontChangeWatcher.h"
+#include "platform/ShellNotify.h"
 #include "platform/SingleInstance.h"
 #include "settings/BaseRegistrySettings.h"
 #include "support/LoggerUnit.h"
@@ -129,6 +130,7 @@ void TMainFormFM::FormDestroy()
 
     StopActiveFontsThread();
     FRetiredThreads.clear();  // each waits for its thread's last steps
+    snBrowse.reset();
     StopBrowseFontsThread();
     FRetiredBrowseThreads.clear();
 

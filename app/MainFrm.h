@@ -23,6 +23,7 @@ class TFontItem;
 } // namespace catalogue
 namespace platform {
 class TFontChangeWatcher;
+class TShellNotify;
 } // namespace platform
 
 class QAction;
@@ -114,12 +115,11 @@ public:
 
     // Makes the thread that scans a folder for the Browse tab: created suspended on the
     // browse file list, for the folder, with or without its sub-folders, forgetting the
-    // list first for a fresh scan. The window attaches its handlers and resumes it. Without
-    // a factory no scan runs and the Browse list is fed through BrowseFontsAdded and
-    // BrowseFontsRemoved only.
+    // list first for a fresh scan. The window attaches its handlers and resumes it. The
+    // program's own is TBrowseFontsThread; an empty factory restores it.
     using TBrowseThreadFactory = std::function<std::unique_ptr<catalogue::TBaseFontsThreadEx>(
         const QString& folder, bool includeSubFolders, bool forget)>;
-    void SetBrowseThreadFactory(TBrowseThreadFactory factory) { FBrowseThreadFactory = std::move(factory); }
+    void SetBrowseThreadFactory(TBrowseThreadFactory factory);
     bool BrowseFontsThreadRunning() const { return FBrowseFontsThread != nullptr; }
     // Browses to a folder by path (typed, "Start", the menu items): selects it in vetBrowse,
     // which starts a fresh scan; makeLive also turns browse scanning on.
@@ -208,7 +208,8 @@ private:
     void BuildBrowsePanel(QWidget* sheet);
     void vetBrowseChange();
     void FreshBrowseScan();
-    void StartBrowseFontsThread(bool forget);
+    void StartBrowseFontsThread(const QString& folder, bool forget);
+    void WatchBrowseFolder(const QString& folder);
     void AttachBrowseHandlers(catalogue::TBaseFontsThreadEx& thread);
     bool FromBrowseSlot(const catalogue::TBaseFontsThreadEx& thread) const;
     void StopBrowseFontsThread();
@@ -246,6 +247,8 @@ private:
     std::vector<std::unique_ptr<catalogue::TBaseFontsThreadEx>> FRetiredBrowseThreads;
     TBrowseThreadFactory FBrowseThreadFactory;
     QString FLastScannedFolder;
+    // Watches the scanned folder while browse scanning is live.
+    std::unique_ptr<platform::TShellNotify> snBrowse;
     // The folder chosen by path is scrolled into view once the tree has read its parents.
     bool FRevealBrowseFolder = false;
     // The active-fonts slot: the running thread or none. A thread that finished waits in the

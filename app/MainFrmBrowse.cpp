@@ -8,7 +8,10 @@
 #include "app/FontListBatches.h"
 #include "app/FontListModel.h"
 #include "app/FontListView.h"
+#include "catalogue/BrowseFontsThreadUnit.h"
 #include "catalogue/FontFamilyList.h"
+#include "catalogue/GlobalFontManagerEx.h"
+#include "platform/ShellNotify.h"
 #include "support/LoggerUnit.h"
 
 #include <QAction>
@@ -39,8 +42,31 @@ QString CleanFolder(const QString& folder)
 
 } // namespace
 
+void TMainFormFM::SetBrowseThreadFactory(TBrowseThreadFactory factory)
+{
+    if (factory) {
+        FBrowseThreadFactory = std::move(factory);
+        return;
+    }
+    FBrowseThreadFactory = [](const QString& folder, bool includeSubFolders, bool forget) {
+        auto thread = std::make_unique<catalogue::TBrowseFontsThread>(
+            catalogue::TGlobalFontManagerEx::Instance().BrowseFileList(), includeSubFolders, folder);
+        if (forget)
+            thread->Forget();
+        return std::unique_ptr<catalogue::TBaseFontsThreadEx>(std::move(thread));
+    };
+}
+
 void TMainFormFM::BuildBrowsePanel(QWidget* sheet)
 {
+    SetBrowseThreadFactory({});
+    snBrowse = std::make_unique<platform::TShellNotify>();
+    snBrowse->SetNotifyEvents(platform::TNotifyEvents::FolderContents());
+    snBrowse->OnNotify = [this](platform::TShellNotify&, platform::TNotifyEvent, const QString&, const QString&) {
+        if (FFlags.BrowseScanningLive)
+            FFlags.BrowseFolderChanged = true;
+    };
+
     auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -104,6 +130,7 @@ void TMainFormFM::BrowseToFolder(const QString& folder, bool makeLive)
     if (makeLive)
         FFlags.BrowseScanningLive = true;
     FLastScannedFolder.clear();
+    catalogue::SetLastScannedFolder(QString());
     const QString path = CleanFolder(folder);
     const QModelIndex node = QFileInfo(path).isDir() ? FBrowseFolders->index(path) : QModelIndex();
     if (!node.isValid()) {
@@ -139,20 +166,32 @@ void TMainFormFM::FreshBrowseScan()
     if (!FFlags.BrowseScanningLive)
         return;
     StopBrowseFontsThread();
+    FFlags.BrowseFolderChanged = false;
     EmptyTabList(kBrowseTab);
     FBrowseFamilies->Clear();
     RefreshTabCaption(kBrowseTab);
-    StartBrowseFontsThread(true);
+    const QString folder = CleanFolder(edBrowseFonts->text());
+    WatchBrowseFolder(folder);
+    StartBrowseFontsThread(folder, true);
 }
 
-void TMainFormFM::StartBrowseFontsThread(bool forget)
+void TMainFormFM::WatchBrowseFolder(const QString& folder)
 {
-    const QString folder = CleanFolder(edBrowseFonts->text());
-    FLastScannedFolder = folder;
-    if (!FBrowseThreadFactory) {
-        support::LogGeneral(QStringLiteral("No folder scan for ") + folder);
-        return;
+    try {
+        snBrowse->SetPath(folder);
+        snBrowse->SetRecursive(btnBrowseSubFolders->isChecked());
+        snBrowse->SetActive(true);
+    } catch (const std::exception& error) {
+        // The list then does not follow changes of the folder.
+        support::LogError(QStringLiteral("Browse folder watch: ") + QString::fromUtf8(error.what()));
     }
+}
+
+void TMainFormFM::StartBrowseFontsThread(const QString& folder, bool forget)
+{
+    FLastScannedFolder = folder;
+    if (!FBrowseThreadFactory)
+        return;
     std::unique_ptr<catalogue::TBaseFontsThreadEx> thread =
         FBrowseThreadFactory(folder, btnBrowseSubFolders->isChecked(), forget);
     if (!thread)

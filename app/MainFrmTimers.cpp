@@ -56,7 +56,7 @@ void TMainFormFM::tmrUpdateSystemFontsTimer()
     }
     if (FFlags.BrowseFolderChanged && FFlags.BrowseScanningLive && !FBrowseFontsThread && !FFlags.FileRenameRunning) {
         FFlags.BrowseFolderChanged = false;
-        StartBrowseFontsThread(false);
+        StartBrowseFontsThread(FLastScannedFolder, false);
     }
     // The group rescans and the group rebuild start here once their threads exist.
 }

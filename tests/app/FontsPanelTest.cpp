@@ -285,6 +285,26 @@ TEST_F(FontsPanelTest, TheStatusBarCountsTheSelectedRows)
     }
 }
 
+TEST_F(FontsPanelTest, TheFolderScanFillsTheListAndADeletedFileLeavesIt)
+{
+    Window->SetBrowseThreadFactory({});  // the program's own scan and folder watch
+    Tabs->setCurrentIndex(app::kBrowseTab);
+    Window->BrowseToFolder(Folder, true);
+    ASSERT_TRUE(ServeUntil([&] { return Browse->Model().rowCount() == 3 && !Window->BrowseFontsThreadRunning(); }));
+    EXPECT_EQ(Tabs->tabText(app::kBrowseTab), QStringLiteral("Browse (3/3)"));
+    EXPECT_EQ(Fonts->count(), 2);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(FaceAt(row)->FontKind(), 5) << row;  // details read by the scan
+
+    // Another program deletes a file: the watch and an incremental rescan take its face away.
+    ASSERT_TRUE(QFile::remove(Folder + QStringLiteral("/DejaVuSerif.ttf")));
+    ASSERT_TRUE(ServeUntil([&] { return Browse->Model().rowCount() == 2 && !Window->BrowseFontsThreadRunning(); }));
+    EXPECT_EQ(Tabs->tabText(app::kBrowseTab), QStringLiteral("Browse (2/2)"));
+    EXPECT_EQ(Fonts->findText(QStringLiteral("DejaVu Serif")), -1);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_TRUE(FaceAt(row)->FamilyNameText().startsWith(QStringLiteral("DejaVu Sans"))) << row;
+}
+
 TEST_F(FontsPanelTest, TypingInTheListFindsARowBySortColumn)
 {
     BrowseAndScan();
