@@ -97,6 +97,10 @@ public:
     const catalogue::TFontFamilyList& GroupFamilies() const { return *FGroupFamilies; }
     // The list of the current tab.
     TFontListView* CurrentList() const;
+    // After the filter changed: every list rebuilt from its catalogue (rows for the faces the
+    // filter shows, sorted, the first row selected), the captions and cbFonts refreshed, and
+    // the selected font chosen again when it is still shown.
+    void RebuildAllLists();
     // F5 in a list: the Active tab reloads the active fonts, the Browse tab scans its folder
     // again from scratch (and makes scanning live).
     void RefreshCurrentList();

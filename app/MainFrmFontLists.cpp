@@ -208,6 +208,32 @@ void TMainFormFM::EmptyTabList(int tab)
     }
 }
 
+void TMainFormFM::RebuildAllLists()
+{
+    TFontItem* remembered = FSelectedFont;
+    SelectFont(nullptr, TSelectionSource::None);
+    cbFonts->clear();
+    for (int tab : {kActiveTab, kBrowseTab, kGroupsTab}) {
+        TFontListView* list = ListOfTab(tab);
+        TFontListModel& rows = list->Model();
+        const catalogue::TFontFamilyList& families = *CatalogueOfTab(tab);
+        rows.Clear();
+        rows.BeginUpdate();
+        for (int i = 0; i < families.Count(); ++i) {
+            for (TFontItem* face : families.Family(i)->Items())
+                if (!IsHiddenByFilter(*face))
+                    rows.AddRow(face);
+        }
+        rows.EndUpdate();
+        list->SelectFirstRow();
+        RefreshTabCaption(tab);
+    }
+    RefillFamilyBox();
+    const TFontListView* home = remembered ? ListOfTab(TabOfFace(*remembered)) : nullptr;
+    if (home && home->Model().HasRow(remembered))
+        SelectFont(remembered, TSelectionSource::Rebuild);
+}
+
 void TMainFormFM::RefreshCurrentList()
 {
     switch (tcFonts->currentIndex()) {

@@ -267,6 +267,23 @@ TEST_F(FontsPanelTest, AFamilyWhoseFacesAreAllHiddenLeavesNoSelectedFont)
     EXPECT_EQ(Fonts->currentIndex(), -1);
 }
 
+TEST_F(FontsPanelTest, RebuildingTheListsKeepsTheSelectedFont)
+{
+    BrowseAndScan();
+    Window->ChooseFamily(QStringLiteral("DejaVu Serif"));
+    TFontItem* serif = Window->SelectedFont();
+    ASSERT_NE(serif, nullptr);
+    const int updates = Browse->Model().UpdateCount();
+    Window->RebuildAllLists();
+    EXPECT_EQ(Browse->Model().rowCount(), 3);
+    EXPECT_EQ(Browse->Model().UpdateCount(), updates + 1);
+    EXPECT_EQ(Window->SelectedFont(), serif);
+    EXPECT_EQ(Browse->FocusedFont(), serif);
+    EXPECT_EQ(Browse->SelectedRowCount(), 1);
+    EXPECT_EQ(Fonts->currentText(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(Tabs->tabText(app::kBrowseTab), QStringLiteral("Browse (3/3)"));
+}
+
 TEST_F(FontsPanelTest, TheStatusBarCountsTheSelectedRows)
 {
     BrowseAndScan();
