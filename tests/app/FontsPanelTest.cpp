@@ -10,6 +10,7 @@
 #include "IsolatedEnvironment.h"
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
+#include "catalogue/DisplaySettings.h"
 #include "catalogue/FontItem.h"
 #include "platform/FontEngine.h"
 #include "settings/BaseRegistrySettings.h"
@@ -25,7 +26,9 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QThread>
 
@@ -282,6 +285,57 @@ TEST_F(FontsPanelTest, RebuildingTheListsKeepsTheSelectedFont)
     EXPECT_EQ(Browse->SelectedRowCount(), 1);
     EXPECT_EQ(Fonts->currentText(), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(Tabs->tabText(app::kBrowseTab), QStringLiteral("Browse (3/3)"));
+}
+
+TEST_F(FontsPanelTest, RowHeightsFollowThePreviewSizeAndThePreviewColumn)
+{
+    BrowseAndScan();
+    catalogue::SetScreenDpiY(96);
+    auto* sizes = Window->findChild<QComboBox*>(QStringLiteral("cbPreviewSize"));
+    ASSERT_NE(sizes, nullptr);
+    const struct {
+        int sizeIndex;
+        int height;
+    } cases[] = {{0, 21}, {3, 30}, {5, 45}, {2, 27}};
+    for (const auto& row : cases) {
+        sizes->setCurrentIndex(row.sizeIndex);
+        EXPECT_EQ(Browse->RowHeight(), row.height) << row.sizeIndex;
+        EXPECT_EQ(Browse->visualRect(Browse->Model().index(1, 1)).height(), row.height) << row.sizeIndex;
+        // Every list follows the chooser.
+        EXPECT_EQ(Window->findChild<TFontListView*>(QStringLiteral("vstActiveFonts"))->RowHeight(), row.height);
+    }
+    // Without the preview column the rows are 17 pixels high.
+    Browse->header()->hideSection(0);
+    EXPECT_FALSE(Browse->PreviewColumnVisible());
+    EXPECT_EQ(Browse->RowHeight(), 17);
+    EXPECT_EQ(Browse->visualRect(Browse->Model().index(1, 1)).height(), 17);
+    Browse->header()->showSection(0);
+    EXPECT_EQ(Browse->visualRect(Browse->Model().index(1, 1)).height(), 27);
+}
+
+TEST_F(FontsPanelTest, SortByMenuListsTheVisibleColumnsAndSorts)
+{
+    BrowseAndScan();
+    auto* sortBy = Window->findChild<QMenu*>(QStringLiteral("miViewSortBy"));
+    ASSERT_NE(sortBy, nullptr);
+    Browse->header()->hideSection(13);  // "PANOSE"
+    emit sortBy->aboutToShow();
+    QStringList captions;
+    for (const QAction* item : sortBy->actions())
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    ASSERT_EQ(captions.size(), 15 + 3);
+    EXPECT_EQ(captions.front(), QStringLiteral("Preview Text"));
+    EXPECT_FALSE(captions.contains(QStringLiteral("PANOSE")));
+    EXPECT_EQ(captions.mid(15), (QStringList{"-", "Sort &Ascending", "Sort &Descending"}));
+    EXPECT_TRUE(sortBy->actions().front()->isChecked());  // sorted by the preview column
+
+    sortBy->actions().at(captions.indexOf(QStringLiteral("Font Style")))->trigger();
+    EXPECT_EQ(Browse->Model().SortColumn(), 2);
+    emit sortBy->aboutToShow();
+    sortBy->actions().at(captions.indexOf(QStringLiteral("Sort &Descending")))->trigger();
+    EXPECT_EQ(Browse->Model().SortOrder(), Qt::DescendingOrder);
+    // Styles descending: Regular, Regular, Bold.
+    EXPECT_EQ(FaceAt(2)->StyleText(), QStringLiteral("Bold"));
 }
 
 TEST_F(FontsPanelTest, TheStatusBarCountsTheSelectedRows)
