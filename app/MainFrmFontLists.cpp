@@ -351,6 +351,9 @@ void TMainFormFM::SelectFont(TFontItem* face, TSelectionSource source)
         FSelectedFont = face;
         if (face) {
             const int entry = face->Family() ? cbFonts->findData(face->Family()->FamilyName(), kFamilyNameRole) : -1;
+            // The edit part shows the selected face's type.
+            if (entry >= 0)
+                cbFonts->setItemIcon(entry, TypeIcon(TypeImageIndex(face->FontKind())));
             cbFonts->setCurrentIndex(entry);
             RefillStyleBox(face);
             if (source == TSelectionSource::FamilyBox || source == TSelectionSource::StyleBox ||
