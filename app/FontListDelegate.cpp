@@ -77,9 +77,7 @@ void TFontListDelegate::DrawCell(QPainter& painter, const QRect& rect, catalogue
 {
     const TColumnKind kind = ColumnKindOf(column);
     if (kind == TColumnKind::Preview) {
-        FView.FaceShown(face);
-        face.DrawPreview(painter, PreviewRect(rect), QStringLiteral("<Font not accessible>"), FView.PreviewTextFor(face),
-                         FView.PreviewPoints());
+        DrawPreviewCell(painter, PreviewRect(rect), face);
         return;
     }
     painter.setFont(TextFont());
@@ -90,6 +88,43 @@ void TFontListDelegate::DrawCell(QPainter& painter, const QRect& rect, catalogue
         return;
     }
     DrawLines(painter, rect, {ColumnText(face, kind)}, alignment);
+}
+
+void TFontListDelegate::DrawPreviewCell(QPainter& painter, const QRect& rect, catalogue::TFontItem& face) const
+{
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    FView.FaceShown(face);
+    const QString text = FView.PreviewTextFor(face);
+    const int points = FView.PreviewPoints();
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    // What the preview looks like; a repaint with the same key copies the kept image.
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7")
+                            .arg(face.HasStatus(catalogue::FontStatus::NotDisplayable))
+                            .arg(points)
+                            .arg(painter.pen().color().rgba())
+                            .arg(ratio)
+                            .arg(rect.width())
+                            .arg(rect.height())
+                            .arg(text);
+    TFontListShownFaces& shown = FView.ShownFaces();
+    if (const QPixmap* kept = shown.Preview(&face, key)) {
+        painter.drawPixmap(rect.topLeft(), *kept);
+        return;
+    }
+    QPixmap image(rect.size() * ratio);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter imagePainter(&image);
+        imagePainter.setPen(painter.pen());
+        imagePainter.setFont(painter.font());
+        imagePainter.setRenderHints(painter.renderHints());
+        face.DrawPreview(imagePainter, QRect(QPoint(0, 0), rect.size()), QStringLiteral("<Font not accessible>"), text,
+                         points);
+    }
+    shown.StorePreview(&face, key, image);
+    painter.drawPixmap(rect.topLeft(), image);
 }
 
 void TFontListDelegate::DrawLines(QPainter& painter, const QRect& rect, const QStringList& lines,

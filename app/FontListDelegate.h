@@ -27,6 +27,7 @@ public:
 
 private:
     void DrawCell(QPainter& painter, const QRect& rect, catalogue::TFontItem& face, int column) const;
+    void DrawPreviewCell(QPainter& painter, const QRect& rect, catalogue::TFontItem& face) const;
     void DrawLines(QPainter& painter, const QRect& rect, const QStringList& lines, Qt::Alignment alignment) const;
     static void DrawRowImages(QPainter& painter, const QRect& rect, const catalogue::TFontItem& face);
 

@@ -23,6 +23,7 @@ void TFontListShownFaces::Shown(catalogue::TFontItem& face, int limit)
         catalogue::TFontItem* oldest = FOrder.back();
         FOrder.pop_back();
         FWhere.remove(oldest);
+        FPreviews.remove(oldest);
         Release(*oldest);
     }
 }
@@ -35,6 +36,7 @@ void TFontListShownFaces::Forget(const catalogue::TFontItem* face)
     catalogue::TFontItem* held = *found.value();
     FOrder.erase(found.value());
     FWhere.erase(found);
+    FPreviews.remove(held);
     Release(*held);
 }
 
@@ -44,6 +46,19 @@ void TFontListShownFaces::Clear()
         Release(*face);
     FOrder.clear();
     FWhere.clear();
+    FPreviews.clear();
+}
+
+const QPixmap* TFontListShownFaces::Preview(const catalogue::TFontItem* face, const QString& key) const
+{
+    const auto found = FPreviews.constFind(face);
+    return found != FPreviews.constEnd() && found->Key == key ? &found->Image : nullptr;
+}
+
+void TFontListShownFaces::StorePreview(const catalogue::TFontItem* face, const QString& key, const QPixmap& preview)
+{
+    if (FWhere.contains(face))
+        FPreviews.insert(face, {key, preview});
 }
 
 void TFontListShownFaces::Release(catalogue::TFontItem& face)

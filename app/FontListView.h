@@ -46,6 +46,7 @@ public:
     // The face of a row being drawn: it stays referenced while it is (nearly) on screen.
     void FaceShown(catalogue::TFontItem& face) const;
     const TFontListShownFaces& ShownFaces() const { return FShownFaces; }
+    TFontListShownFaces& ShownFaces() { return FShownFaces; }
 
     // Drawn below the header while set (an empty text draws nothing).
     void SetEmptyListText(const QString& text);
