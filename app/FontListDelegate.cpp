@@ -99,8 +99,11 @@ void TFontListDelegate::DrawPreviewCell(QPainter& painter, const QRect& rect, ca
     const int points = FView.PreviewPoints();
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     // What the preview looks like; a repaint with the same key copies the kept image.
-    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7")
+    // The first drawing measures the face, which moves the later ones a little: a kept
+    // image from before the measurement is drawn again.
+    const QString key = QStringLiteral("%1%2|%3|%4|%5|%6x%7|%8")
                             .arg(face.HasStatus(catalogue::FontStatus::NotDisplayable))
+                            .arg(face.MetricsSource())
                             .arg(points)
                             .arg(painter.pen().color().rgba())
                             .arg(ratio)

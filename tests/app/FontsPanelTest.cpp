@@ -452,6 +452,18 @@ TEST_F(FontsPanelTest, RowsArePaintedInTheFacesOwnFontsAndReleaseThem)
     }
     EXPECT_GT(platform::FontEngine().PrivateResourceCount(), 0);
 
+    // A repaint copies the kept previews; another preview text draws anew.
+    const auto previews = [&](const QImage& of) { return of.copy(30, 0, 170, 3 * rowHeight); };
+    Browse->viewport()->grab();  // the faces are measured by now
+    const QImage names = Browse->viewport()->grab().toImage();
+    auto* texts = Window->findChild<QComboBox*>(QStringLiteral("cbPreviewTexts"));
+    ASSERT_NE(texts, nullptr);
+    texts->setCurrentIndex(texts->findText(QStringLiteral("Digits")));
+    const QImage digits = Browse->viewport()->grab().toImage();
+    EXPECT_NE(previews(digits), previews(names));
+    texts->setCurrentIndex(texts->findText(QStringLiteral("Font Name")));
+    EXPECT_EQ(previews(Browse->viewport()->grab().toImage()), previews(names));
+
     // Another folder empties the list: every face lets go of its file before it is freed.
     const QString other = Folder + QStringLiteral("/empty");
     QDir().mkpath(other);
