@@ -1,7 +1,16 @@
 #include "app/WindowPosition.h"
 
+#include "settings/WideRegistry.h"
+#include "support/LoggerUnit.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <QWidget>
+
+#include <exception>
+#include <functional>
 
 namespace app {
 
@@ -75,6 +84,149 @@ void ApplyWindowPlacement(QWidget& window, const QString& text, bool allowMaximi
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
     if (applyVisibility)
         window.setVisible(stored.Visible);
+}
+
+namespace {
+
+const QString kPositionValue = QStringLiteral("Position");
+
+// Runs access on key of HKEY_CURRENT_USER; false when the key cannot be opened or access
+// raises (the error goes to the log: a stored place is never worth stopping the program).
+bool WithKey(const QString& key, bool canCreate, const std::function<void(settings::TWideRegistry&)>& access)
+{
+    try {
+        settings::TWideRegistry registry;
+        registry.SetRootKey(settings::HKEY_CURRENT_USER);
+        if (!registry.OpenKey(key, canCreate))
+            return false;
+        access(registry);
+        registry.CloseKey();
+        return true;
+    } catch (const std::exception& error) {
+        support::LogError(QStringLiteral("Window position %1: %2").arg(key, QString::fromUtf8(error.what())));
+        return false;
+    }
+}
+
+// An event filter that stores the dialog's place when it is hidden (closed, accepted or
+// rejected alike).
+class TDialogPositionKeeper : public QObject {
+public:
+    TDialogPositionKeeper(QWidget& dialog, QString key) : QObject(&dialog), FKey(std::move(key)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && watched == parent())
+            SaveWindowPosition(*static_cast<QWidget*>(watched), FKey, false);
+        return false;
+    }
+
+private:
+    QString FKey;
+};
+
+void Centre(QWidget& dialog)
+{
+    const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    QRect area;
+    if (owner && owner->isVisible())
+        area = owner->frameGeometry();
+    else if (const QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (!area.isValid())
+        return;
+    QRect frame(QPoint(), dialog.size());
+    frame.moveCenter(area.center());
+    dialog.move(frame.topLeft());
+}
+
+} // namespace
+
+void SaveWindowPosition(const QWidget& window, const QString& key, bool allowMaximised)
+{
+    const TWindowPlacement placement = CurrentWindowPlacement(window, allowMaximised, window.isVisible());
+    WithKey(key, true, [&](settings::TWideRegistry& registry) {
+        registry.WriteStringW(kPositionValue, FormatWindowPlacement(placement));
+    });
+}
+
+bool RestoreWindowPosition(QWidget& window, const QString& key, bool allowMaximised, bool applyVisibility)
+{
+    QString text;
+    bool found = false;
+    WithKey(key, false, [&](settings::TWideRegistry& registry) {
+        if (!registry.ValueExistsW(kPositionValue))
+            return;
+        text = registry.ReadStringW(kPositionValue);
+        found = true;
+    });
+    if (!found)
+        return false;
+    ApplyWindowPlacement(window, text, allowMaximised, applyVisibility, WholeDesktopSize());
+    return true;
+}
+
+int ReadRegistryInteger(const QString& key, const QString& name, int defaultValue)
+{
+    int value = defaultValue;
+    WithKey(key, false, [&](settings::TWideRegistry& registry) {
+        if (registry.GetDataType(name) == settings::TRegValueKind::Integer)
+            value = registry.ReadInteger(name);
+    });
+    return value;
+}
+
+void WriteRegistryInteger(const QString& key, const QString& name, int value)
+{
+    WithKey(key, true, [&](settings::TWideRegistry& registry) { registry.WriteInteger(name, value); });
+}
+
+QString ReadRegistryText(const QString& key, const QString& name, const QString& defaultValue)
+{
+    QString value = defaultValue;
+    WithKey(key, false, [&](settings::TWideRegistry& registry) {
+        const settings::TRegValueKind kind = registry.GetDataType(name);
+        if (kind == settings::TRegValueKind::String || kind == settings::TRegValueKind::ExpandString)
+            value = registry.ReadStringW(name);
+    });
+    return value;
+}
+
+void WriteRegistryText(const QString& key, const QString& name, const QString& value)
+{
+    WithKey(key, true, [&](settings::TWideRegistry& registry) { registry.WriteStringW(name, value); });
+}
+
+bool ReadRegistryBinary(const QString& key, const QString& name, QByteArray& data)
+{
+    data.clear();
+    bool found = false;
+    WithKey(key, false, [&](settings::TWideRegistry& registry) {
+        if (registry.GetDataType(name) != settings::TRegValueKind::Binary)
+            return;
+        data = registry.ReadBinaryData(name);
+        found = true;
+    });
+    return found;
+}
+
+void WriteRegistryBinary(const QString& key, const QString& name, const QByteArray& data)
+{
+    WithKey(key, true, [&](settings::TWideRegistry& registry) { registry.WriteBinaryData(name, data); });
+}
+
+QSize WholeDesktopSize()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->virtualGeometry().size() : QSize(1024, 768);
+}
+
+void RememberDialogPosition(QWidget& dialog, const QString& key)
+{
+    if (!RestoreWindowPosition(dialog, key, false, false))
+        Centre(dialog);
+    dialog.installEventFilter(new TDialogPositionKeeper(dialog, key));
 }
 
 } // namespace app

@@ -8,8 +8,6 @@
 
 #include <QHash>
 
-#include <memory>
-#include <vector>
 
 namespace catalogue {
 
@@ -46,35 +44,24 @@ const TFontInfoItem* RenamedFaceOf(const TFontEnumItem& face, const QHash<QStrin
 
 } // namespace
 
-void TActiveFontsThreadEx::AlignNamesWithRegisteredFiles()
+void TActiveFontsThreadEx::FileSystemFaces()
 {
     QHash<QString, const TFontFileItem*> files;
     FState.Files.ForEach([&](const QString& path, const TFontFileItem& item) {
         if (item.Status() != EnumStatus::Removed)
             files.insert(path, &item);
     });
-    if (files.isEmpty())
-        return;
-
-    std::vector<std::unique_ptr<TFontEnumItem>> faces;
-    bool renamed = false;
-    FFreshFaces.ForEach([&](const TFontEnumItem& face) {
-        auto copy = std::make_unique<TFontEnumItem>(face);
-        if (const TFontInfoItem* read = RenamedFaceOf(face, files)) {
-            copy->FamilyName = read->FamilyName;
-            copy->FullName = read->FullName;
-            copy->StyleName = read->StyleName;
-            copy->GdiTypeBits = read->GdiTypeBits;
-            renamed = true;
+    for (auto& face : FSystemFaces) {
+        if (const TFontInfoItem* read = files.isEmpty() ? nullptr : RenamedFaceOf(*face, files)) {
+            face->FamilyName = read->FamilyName;
+            face->FullName = read->FullName;
+            face->StyleName = read->StyleName;
+            face->GdiTypeBits = read->GdiTypeBits;
         }
-        faces.push_back(std::move(copy));
-    });
-    if (!renamed)
-        return;
-    // Families are keyed by name, so the renamed faces are filed afresh.
-    FFreshFaces.Clear();
-    for (auto& face : faces)
+        // Of two faces named alike the first is kept.
         FFreshFaces.Add(std::move(face));
+    }
+    FSystemFaces.clear();
 }
 
 } // namespace catalogue

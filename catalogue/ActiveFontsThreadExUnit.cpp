@@ -108,13 +108,17 @@ bool TActiveFontsThreadEx::Enumerate()
     } endsGuard{*this};
 
     FFreshFaces.Clear();
+    FSystemFaces.clear();
     const auto faces = platform::EnumerateSystemFonts();
     if (!faces)
         throw std::runtime_error("The system font configuration could not be loaded");
+    // Filed by name only after the registered files are read (see FileSystemFaces): two
+    // copies of a face may be named apart by then.
+    FSystemFaces.reserve(faces->size());
     for (const platform::TSystemFontFace& face : *faces) {
         if (Terminated())
             return false;
-        FFreshFaces.Add(RecordOf(face));
+        FSystemFaces.push_back(RecordOf(face));
         Yield();
     }
     return true;
@@ -181,7 +185,7 @@ bool TActiveFontsThreadEx::Merge()
     MergeFiles();
     if (Terminated())
         return false;
-    AlignNamesWithRegisteredFiles();
+    FileSystemFaces();
     MergeFaces();
     return !Terminated();
 }

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace catalogue {
 
@@ -59,7 +61,7 @@ private:
     void CallPassEvent(TPassEvent TActiveFontsThreadEx::*event);
 
     void MergeFiles();
-    void AlignNamesWithRegisteredFiles();
+    void FileSystemFaces();
     void MergeFaces();
     void BuildFileFaceList(TFontEnumList& fileFaces) const;
     void MatchFace(TFontEnumItem& p, TFontEnumFamilyItem* fileFamily);
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<TFontItem> CreateItem(const TFontEnumItem& record, std::uint8_t flags) const;
 
     TActiveEnumerationState& FState;
+    std::vector<std::unique_ptr<TFontEnumItem>> FSystemFaces;  // as the system listed them
     TFontEnumList FFreshFaces;
     TFontFileList FFreshFiles;
 };

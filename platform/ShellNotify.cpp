@@ -57,10 +57,13 @@ public:
     ~TWatch()
     {
         *FAlive = false;
-        // The watcher may be the sender of the signal being handled (a handler that
-        // deactivates the component): it goes once control is back in the event loop.
         FWatcher->disconnect();
-        FWatcher->deleteLater();
+        // Within the watcher's own signal (a handler deactivated the component) the watcher
+        // goes once control is back in the event loop.
+        if (FInSignal)
+            FWatcher->deleteLater();
+        else
+            delete FWatcher;
     }
 
     TWatch(const TWatch&) = delete;
@@ -106,6 +109,15 @@ private:
     }
 
     void FolderChanged(const QString& folder)
+    {
+        FInSignal = true;
+        const std::shared_ptr<bool> alive = FAlive;
+        FolderChangedInSignal(folder);
+        if (*alive)
+            FInSignal = false;
+    }
+
+    void FolderChangedInSignal(const QString& folder)
     {
         const auto found = FListings.find(folder);
         if (found == FListings.end())
@@ -175,8 +187,9 @@ private:
     TShellNotify& FOwner;
     const QString FRoot;
     const bool FRecursive;
-    QFileSystemWatcher* FWatcher;  // freed with deleteLater
+    QFileSystemWatcher* FWatcher;
     std::shared_ptr<bool> FAlive;
+    bool FInSignal = false;
     std::map<QString, TFolderListing> FListings;
 };
 

@@ -9,6 +9,7 @@
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
 #include "catalogue/GlobalFontManagerUnit.h"
+#include "platform/FontDirs.h"
 #include "platform/InstalledFontsHive.h"
 #include "platform/Places.h"
 #include "platform/Registry.h"
@@ -366,6 +367,8 @@ TEST_F(ActiveEnumeration, AFaceTheSystemNamesOtherwiseIsMatchedWithItsFile)
         GTEST_SKIP() << "the TeX Gyre fonts are not installed";
     const QString file = UserFontFolder() + QStringLiteral("/cursor.otf");
     ASSERT_TRUE(QFile::copy(source, file));
+    // The folder was made afresh within the second: fontconfig would trust its old cache.
+    ASSERT_TRUE(platform::RescanFontconfigCache(UserFontFolder()));
 
     const TRunResult run = RunEnumeration(FState, true);
     ASSERT_TRUE(run.Completed);

@@ -138,6 +138,9 @@ TEST_F(FolderWatch, RecursiveWatchFollowsNewSubFolders)
     ASSERT_TRUE(WaitFor({TNotifyEvent::neMkDir, folder + "/later", {}}));
     WriteBytes(folder + "/later/file.ttf", "x");
     EXPECT_TRUE(WaitFor({TNotifyEvent::neCreate, folder + "/later/file.ttf", {}}));
+    // The watched folder itself goes.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    EXPECT_TRUE(WaitFor({TNotifyEvent::neRmDir, folder, {}}));
 }
 
 TEST_F(FolderWatch, OnlyTheChosenEventsAreReported)
@@ -201,6 +204,8 @@ TEST_F(FolderWatch, HandlerMayDeactivateTheComponent)
     WriteBytes(folder + "/b.ttf", "x");
     ASSERT_TRUE(ServeEventsUntil([&] { return calls > 0; }));
     QCoreApplication::processEvents();
+    // The watcher that sent the signal goes when the event loop is reached again.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(calls, 1);
     EXPECT_FALSE(FNotify.Active());
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <ostream>
 
@@ -46,6 +48,8 @@ TEST(BrowseScan, FreshScanReportsEveryFaceOfTheFolder)
     WriteBytes(folder + "/notes.txt", "not a font");
     // Unreadable, but named like a font: a placeholder face.
     WriteBytes(folder + "/broken.TTF", QByteArray(300, 'x'));
+    // A pipe named like a font is no file: reading it would wait for ever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/pipe.ttf").constData(), 0600), 0);
     QDir(folder).mkdir(QStringLiteral("sub"));
     WriteTrueType(folder + "/sub/deep.ttf", "Deep Test");
 
