@@ -1,11 +1,13 @@
 #include "app/MainFrm.h"
 
 #include "app/AppIdentity.h"
+#include "app/FontListBatches.h"
+#include "app/FontListPreviewTexts.h"
 #include "app/GuardedStep.h"
 #include "catalogue/ActiveFontsThreadExUnit.h"
-#include "catalogue/FontEnumBatches.h"
 #include "catalogue/FontFamilyList.h"
 #include "platform/FontChangeWatcher.h"
+#include "platform/ShellNotify.h"
 #include "platform/SingleInstance.h"
 #include "settings/BaseRegistrySettings.h"
 #include "support/LoggerUnit.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTimer>
@@ -65,8 +68,7 @@ void TMainFormFM::FormCreate()
     FDroppedFiles = std::make_unique<TSortedStringList>();
     FFlags.FirstIdlePending = true;
 
-    FActiveFamilies = std::make_unique<catalogue::TFontFamilyList>();
-    FActiveBatches = std::make_unique<catalogue::TActiveCatalogueBatches>(*FActiveFamilies);
+    CreateFontCatalogues();
 
     FFlags.ActiveFontsKnown = false;
     FFlags.SystemFontsChanged = false;
@@ -109,6 +111,8 @@ void TMainFormFM::GoToOnIdle()
         FPendingArguments->Add(argument);
 
     FullReloadOfActiveFonts();
+    if (FFlags.BrowseScanningLive)
+        BrowseToFolder(edBrowseFonts->text(), false);
 }
 
 void TMainFormFM::FormDestroy()
@@ -126,9 +130,11 @@ void TMainFormFM::FormDestroy()
 
     StopActiveFontsThread();
     FRetiredThreads.clear();  // each waits for its thread's last steps
+    snBrowse.reset();
+    StopBrowseFontsThread();
+    FRetiredBrowseThreads.clear();
 
-    FActiveBatches.reset();
-    FActiveFamilies.reset();
+    FreeFontCatalogues();
     FDroppedFiles.reset();
     FPendingArguments.reset();
     settings::TBaseRegistrySettings::FreeInstance();

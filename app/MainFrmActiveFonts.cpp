@@ -5,7 +5,9 @@
 #include "app/MainFrm.h"
 
 #include "catalogue/ActiveFontsThreadExUnit.h"
-#include "catalogue/FontEnumBatches.h"
+#include "app/FontListModel.h"
+#include "app/FontListView.h"
+#include "catalogue/GlobalFontManagerUnit.h"
 #include "catalogue/FontFamilyList.h"
 #include "platform/FontChangeWatcher.h"
 #include "support/WideMessageFrm.h"
@@ -15,23 +17,17 @@
 
 namespace app {
 
-namespace {
-
-constexpr int kActiveTabIndex = 0;
-
-} // namespace
-
 void TMainFormFM::FullReloadOfActiveFonts()
 {
     StopActiveFontsThread();
+    EmptyTabList(kActiveTab);
+    // The index must not look into the catalogue while it is emptied.
+    catalogue::TGlobalFontManager::Instance().SetActiveIndex(nullptr);
     FActiveFamilies->Clear();
-    if (tcFonts->currentIndex() == kActiveTabIndex) {
-        cbFonts->clear();
-        cbFonts->setEnabled(false);
-    }
+    catalogue::TGlobalFontManager::Instance().SetActiveIndex(FActiveFamilies.get());
     FFlags.SystemFontsChanged = false;
     // Back to the bare caption; the counts return with the first batch or the end of the run.
-    tcFonts->setTabText(kActiveTabIndex, QStringLiteral("Active"));
+    tcFonts->setTabText(kActiveTab, QStringLiteral("Active"));
     StartActiveFontsThread(true);
 }
 
@@ -61,20 +57,17 @@ void TMainFormFM::AttachActiveFontsHandlers(catalogue::TActiveFontsThreadEx& thr
     thread.OnRemoved = [this](TFontItems& items, bool&, TBaseFontsThreadEx& from) {
         if (!FromActiveSlot(from))
             return;
-        FActiveBatches->ApplyRemoved(items);
-        RefreshActiveCaption();
+        ActiveFontsRemoved(items);
     };
     thread.OnAdded = [this](TFontItems& items, bool&, TBaseFontsThreadEx& from) {
         if (!FromActiveSlot(from))
             return;
-        FActiveBatches->ApplyAdded(items);
-        RefreshActiveCaption();
+        ActiveFontsAdded(items);
     };
     thread.OnChanged = [this](TFontItems& items, bool&, TBaseFontsThreadEx& from) {
         if (!FromActiveSlot(from))
             return;
-        FActiveBatches->ApplyChanged(items);
-        RefreshActiveCaption();
+        ActiveFontsChanged(items);
     };
     thread.OnError = [this](const QString& text, TBaseFontsThreadEx&) { ActiveFontsError(text); };
     thread.OnFinished = [this](TBaseFontsThreadEx& from, bool completed) { ActiveFontsFinished(from, completed); };
@@ -106,8 +99,11 @@ void TMainFormFM::ActiveFontsFinished(catalogue::TBaseFontsThreadEx& thread, boo
     // The thread is still returning from this call; it goes once it has ended.
     FRetiredThreads.emplace_back(FActiveFontsThread);
     FActiveFontsThread = nullptr;
-    if (completed)
+    if (completed) {
         FActiveFamilies->Sort();
+        if (tcFonts->currentIndex() == kActiveTab)
+            RefillFamilyBox();
+    }
     FFlags.ActiveFontsKnown = true;
     RefreshActiveCaption();
 }
@@ -116,13 +112,6 @@ void TMainFormFM::ActiveFontsError(const QString& text)
 {
     support::WideMessageBox(QStringLiteral("An error occurred while retrieving active fonts: ") + text,
                             support::TMessageKind::Warning, support::TMessageButtons::OK);
-}
-
-void TMainFormFM::RefreshActiveCaption()
-{
-    tcFonts->setTabText(kActiveTabIndex, QStringLiteral("Active (%1/%2)")
-                                             .arg(FActiveFamilies->Count())
-                                             .arg(FActiveFamilies->CountableItems()));
 }
 
 void TMainFormFM::SystemFontsMayHaveChanged()

@@ -1,5 +1,6 @@
-// The five dock panels: Fonts on the left, Characters in the client area, Information,
-// Sample and Zoom side by side at the bottom. Their contents arrive with their features.
+// The five dock panels: Fonts on the left (its lists: MainFrmFontLists.cpp), Characters in
+// the client area, Information, Sample and Zoom side by side at the bottom. The other
+// panels' contents arrive with their features.
 
 #include "app/MainFrm.h"
 
@@ -74,10 +75,11 @@ void TMainFormFM::BuildDocks()
 
     tcFonts = new QTabWidget(dpFonts->widget());
     tcFonts->setObjectName(QStringLiteral("tcFonts"));
-    AddTabSheet(tcFonts, "tsFontsActive", QStringLiteral("Active"));
-    AddTabSheet(tcFonts, "tsFontsBrowse", QStringLiteral("Browse"));
-    AddTabSheet(tcFonts, "tsFontsGroups", QStringLiteral("Groups"));
+    tsFontsActive = AddTabSheet(tcFonts, "tsFontsActive", QStringLiteral("Active"));
+    tsFontsBrowse = AddTabSheet(tcFonts, "tsFontsBrowse", QStringLiteral("Browse"));
+    tsFontsGroups = AddTabSheet(tcFonts, "tsFontsGroups", QStringLiteral("Groups"));
     fontsLayout->addWidget(tcFonts, 1);
+    BuildFontLists();
     addDockWidget(Qt::LeftDockWidgetArea, dpFonts);
 
     dpCharacters = CreateDockPanel(QStringLiteral("dpCharacters"), QStringLiteral("Characters"), kPanelMinimumWidth);

@@ -4,6 +4,8 @@
 #include "app/MainFrm.h"
 
 #include "app/GuardedStep.h"
+#include "platform/Places.h"
+#include "settings/ApplicationRegistrySettings.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -11,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QToolBar>
 
 namespace app {
@@ -49,6 +52,27 @@ void TMainFormFM::BuildMenuBar()
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("TBItem10"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    miViewSortBy = view->addMenu(QStringLiteral("&Sort By"));
+    miViewSortBy->setObjectName(QStringLiteral("miViewSortBy"));
+    connect(miViewSortBy, &QMenu::aboutToShow, this, &TMainFormFM::FillSortByMenu);
+
+    QMenu* browse = view->addMenu(QStringLiteral("&Browse"));
+    browse->setObjectName(QStringLiteral("miViewBrowse"));
+    QAction* fontsFolder = browse->addAction(QStringLiteral("&Fonts Folder"));
+    fontsFolder->setObjectName(QStringLiteral("SpTBXItem24"));
+    connect(fontsFolder, &QAction::triggered, this, [this] {
+        tcFonts->setCurrentIndex(kBrowseTab);
+        BrowseToFolder(platform::places::UserFontFolder(), true);
+    });
+    QAction* backupFolder = browse->addAction(QStringLiteral("&Backup Folder"));
+    backupFolder->setObjectName(QStringLiteral("SpTBXItem25"));
+    connect(backupFolder, &QAction::triggered, this, [this] {
+        tcFonts->setCurrentIndex(kBrowseTab);
+        GuardedStep("Backup folder", [this] {
+            BrowseToFolder(settings::TFontViewerRegistrySettings::Instance().GetBackupFontsFolder(), true);
+        });
+    });
 
     miViewToolbars = view->addMenu(QStringLiteral("&Toolbars"));
     miViewToolbars->setObjectName(QStringLiteral("miViewToolbars"));

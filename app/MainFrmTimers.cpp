@@ -47,20 +47,18 @@ void TMainFormFM::tmrThreadStatusTimer()
 void TMainFormFM::tmrUpdateSystemFontsTimer()
 {
     ReapFinishedThreads();
+    std::erase_if(FRetiredBrowseThreads, [](const auto& thread) { return thread->isFinished(); });
     if (QCoreApplication::closingDown() || FFlags.PrintingOrExporting)
         return;
     if (FFlags.SystemFontsChanged && FFlags.ActiveFontsKnown && !FActiveFontsThread) {
         FFlags.SystemFontsChanged = false;
         IncrementalReEnumerationOfActiveFonts();
     }
-    // The rescans and the group rebuild start here once their threads exist.
-}
-
-void TMainFormFM::tmrUpdateFontItemTimer()
-{
-    if (FFlags.EnumerationPassRunning)
-        return;
-    tmrUpdateFontItem->stop();
+    if (FFlags.BrowseFolderChanged && FFlags.BrowseScanningLive && !FBrowseFontsThread && !FFlags.FileRenameRunning) {
+        FFlags.BrowseFolderChanged = false;
+        StartBrowseFontsThread(FLastScannedFolder, false);
+    }
+    // The group rescans and the group rebuild start here once their threads exist.
 }
 
 void TMainFormFM::tmrUpdateSelectionRelatedGUIElementsTimer()

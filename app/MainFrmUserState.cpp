@@ -11,6 +11,8 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QDate>
+#include <QLineEdit>
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QToolBar>
@@ -76,6 +78,8 @@ void TMainFormFM::RestoreUserState()
     if (previewSize >= 0 && previewSize < cbPreviewSize->count())
         cbPreviewSize->setCurrentIndex(previewSize);
 
+    edBrowseFonts->setText(settings.GetSelectedPath());
+    btnBrowseSubFolders->setChecked(settings.GetIncludeSubFolders());
     FFlags.BrowseScanningLive = settings.GetRestoreOnStartup();
     FFlags.BrowseTabNotYetOpened = !FFlags.BrowseScanningLive;
 
@@ -88,6 +92,8 @@ void TMainFormFM::SaveUserState()
 {
     TFontViewerRegistrySettings& settings = TFontViewerRegistrySettings::Instance();
     settings.SetFontsPreviewSizeIndex(cbPreviewSize->currentIndex());
+    settings.SetSelectedPath(edBrowseFonts->text());
+    settings.SetIncludeSubFolders(btnBrowseSubFolders->isChecked());
     settings.SaveToolbarsState(saveState());
     const TWindowPlacement placement = CurrentWindowPlacement(*this, true, isVisible() || FVisibleAtClose);
     settings.SetMainWindowPosition(FormatWindowPlacement(placement));
