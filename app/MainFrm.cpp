@@ -46,6 +46,8 @@ TMainFormFM::TMainFormFM(QWidget* parent)
     BuildTray();
     BuildTimers();
     BuildVisibilityItems();
+    BuildFontCommands();
+    BuildLayoutCommands();
 
     FormCreate();
 }

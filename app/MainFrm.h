@@ -6,6 +6,7 @@
 #include "app/MainFrmFlags.h"
 #include "app/SortedStringList.h"
 #include "app/Themes.h"
+#include "app/WindowLayout.h"
 #include "catalogue/BaseFontsThreadExUnit.h"
 
 #include <QMainWindow>
@@ -44,6 +45,7 @@ class QToolBar;
 
 namespace app {
 
+class TFontCommands;
 class TFontListBatches;
 struct TFontListBatchOutcome;
 class TFontListPreviewTexts;
@@ -208,6 +210,11 @@ private:
     void tcFontsActiveTabChange(int index);
     void FillSortByMenu();
 
+    // The font operation and layout commands (MainFrmFontCommands.cpp).
+    void BuildFontCommands();
+    void BuildLayoutCommands();
+    void UpdateFontCommands();
+
     // The Browse tab (MainFrmBrowse.cpp).
     void BuildBrowsePanel(QWidget* sheet);
     void vetBrowseChange();
@@ -244,6 +251,11 @@ private:
     std::unique_ptr<TFontListBatches> FGroupListBatches;
     std::unique_ptr<TFontListPreviewTexts> FPreviewTexts;
     catalogue::TFontItem* FSelectedFont = nullptr;
+    TFontCommands* FFontCommands = nullptr;
+    QMenu* pmFonts = nullptr;
+    TSplitterPanels FSplitterPanels;
+    // A task window is open: the active fonts are not re-enumerated under it.
+    bool FTaskWindowOpen = false;
     TSelectionSource FSelectionSource = TSelectionSource::None;
     bool FSelectingFont = false;
     // The Browse slot, like the active one; retired threads wait for their end.

@@ -50,7 +50,7 @@ void TMainFormFM::tmrUpdateSystemFontsTimer()
     std::erase_if(FRetiredBrowseThreads, [](const auto& thread) { return thread->isFinished(); });
     if (QCoreApplication::closingDown() || FFlags.PrintingOrExporting)
         return;
-    if (FFlags.SystemFontsChanged && FFlags.ActiveFontsKnown && !FActiveFontsThread) {
+    if (FFlags.SystemFontsChanged && FFlags.ActiveFontsKnown && !FActiveFontsThread && !FTaskWindowOpen) {
         FFlags.SystemFontsChanged = false;
         IncrementalReEnumerationOfActiveFonts();
     }
@@ -64,7 +64,7 @@ void TMainFormFM::tmrUpdateSystemFontsTimer()
 void TMainFormFM::tmrUpdateSelectionRelatedGUIElementsTimer()
 {
     tmrUpdateSelectionRelatedGUIElements->stop();
-    // Command states follow the selection once the commands exist.
+    UpdateFontCommands();
     tmrUpdateSelectionRelatedGUIElements->start();
 }
 

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -472,6 +473,34 @@ TEST_F(FontsPanelTest, RowsArePaintedInTheFacesOwnFontsAndReleaseThem)
     EXPECT_EQ(Browse->ShownFaces().Count(), 0);
     EXPECT_EQ(platform::FontEngine().PrivateResourceCount(), 0);
     Window->hide();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FontsPanelTest, TheOperationCommandsFollowTheSelectionInMenusAndPopup)
+{
+    BrowseAndScan();
+    ASSERT_TRUE(ServeUntil([this] { return !Window->ActiveFontsThreadRunning(); }));
+    auto* install = Window->findChild<QAction*>(QStringLiteral("miFontInstall"));
+    auto* rename = Window->findChild<QAction*>(QStringLiteral("miEditRename"));
+    auto* popup = Window->findChild<QMenu*>(QStringLiteral("pmFonts"));
+    auto* file = Window->findChild<QMenu*>(QStringLiteral("miFile"));
+    auto* edit = Window->findChild<QMenu*>(QStringLiteral("miEdit"));
+    ASSERT_TRUE(install && rename && popup && file && edit);
+    EXPECT_TRUE(file->actions().contains(install));
+    EXPECT_TRUE(edit->actions().contains(rename));
+    EXPECT_TRUE(popup->actions().contains(install) && popup->actions().contains(rename));
+    EXPECT_TRUE(Browse->actions().contains(rename)) << "F2 acts in the list";
+
+    SelectRows({0, 1});
+    Browse->selectionModel()->setCurrentIndex(Browse->Model().index(0, 0), QItemSelectionModel::NoUpdate);
+    EXPECT_TRUE(ServeUntil([&] { return Window->SelectedFont() != nullptr && install->isEnabled() && rename->isEnabled(); }));
+
+    Browse->selectionModel()->clearSelection();
+    Window->SelectFont(nullptr, app::TSelectionSource::List);
+    EXPECT_TRUE(ServeUntil([&] { return !install->isEnabled() && !rename->isEnabled(); }));
 }
 
 } // namespace
