@@ -2,6 +2,7 @@
 // first-run defaults, the window and dock placement, the cached view values and the theme.
 
 #include "app/MainFrm.h"
+#include "app/WindowLayout.h"
 
 #include "app/WindowPosition.h"
 #include "settings/ApplicationRegistrySettings.h"
@@ -60,6 +61,9 @@ void TMainFormFM::RestoreUserState()
         settings.SetFirstRun(false);
         settings.SetLastUpdateReminderDate(QDate::currentDate());
         settings.StoreFirstRunFolders();
+        // A new user gets most of the screen rather than the bare default size.
+        if (const QScreen* place = screen() ? screen() : QGuiApplication::primaryScreen())
+            setGeometry(FirstStartWindowRect(place->availableGeometry()));
     } else {
         support::LogGeneral(QStringLiteral("Not FirstRun"));
         // The program always shows its main window at start, so visibility is not applied.

@@ -2,6 +2,7 @@
 // settings, the close-to-tray rule and the hand-over handler.
 
 #include "app/MainFrm.h"
+#include "app/WindowLayout.h"
 
 #include "IsolatedEnvironment.h"
 #include "platform/SingleInstance.h"
@@ -9,6 +10,9 @@
 #include "support/LoggerUnit.h"
 
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -93,7 +97,10 @@ TEST_F(MainFormTest, FrameHasItsMenusToolbarsPanelsStatusBarAndTimers)
     form.show();
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(form.size(), QSize(863, 655));
+    // A first start places the window on most of its screen instead of the design size.
+    const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(form.geometry(), app::FirstStartWindowRect(screen->availableGeometry()));
     EXPECT_EQ(form.minimumSize(), QSize(280, 240));
     EXPECT_EQ(form.windowTitle(), form.CaptionText());
     EXPECT_TRUE(form.CaptionText().startsWith(QStringLiteral("Quillmark ")));
