@@ -84,7 +84,8 @@ void TFontListBatches::DropRow(TFontItem& face)
         FHooks.FamilyHidden(family->FamilyName());
 }
 
-TFontListBatchOutcome TFontListBatches::ApplyAdded(catalogue::TFontItems& items)
+template <class Step>
+TFontListBatchOutcome TFontListBatches::ApplyEach(catalogue::TFontItems& items, Step step)
 {
     TFontListBatchOutcome outcome;
     outcome.ListWasEmpty = FRows.rowCount() == 0;
@@ -93,12 +94,17 @@ TFontListBatchOutcome TFontListBatches::ApplyAdded(catalogue::TFontItems& items)
         if (!item)
             continue;
         try {
-            Add(std::move(item), outcome);
+            step(item, outcome);
         } catch (...) {
             LogSeriousIssue();
         }
     }
     return outcome;
+}
+
+TFontListBatchOutcome TFontListBatches::ApplyAdded(catalogue::TFontItems& items)
+{
+    return ApplyEach(items, [this](auto& item, TFontListBatchOutcome& outcome) { Add(std::move(item), outcome); });
 }
 
 void TFontListBatches::Add(std::unique_ptr<TFontItem> item, TFontListBatchOutcome& outcome)
@@ -114,19 +120,7 @@ void TFontListBatches::Add(std::unique_ptr<TFontItem> item, TFontListBatchOutcom
 
 TFontListBatchOutcome TFontListBatches::ApplyRemoved(catalogue::TFontItems& items)
 {
-    TFontListBatchOutcome outcome;
-    outcome.ListWasEmpty = FRows.rowCount() == 0;
-    const TUpdate update(FRows);
-    for (const auto& item : items) {
-        if (!item)
-            continue;
-        try {
-            Remove(*item, outcome);
-        } catch (...) {
-            LogSeriousIssue();
-        }
-    }
-    return outcome;
+    return ApplyEach(items, [this](const auto& item, TFontListBatchOutcome& outcome) { Remove(*item, outcome); });
 }
 
 void TFontListBatches::Remove(const TFontItem& removed, TFontListBatchOutcome& outcome)
@@ -168,19 +162,7 @@ void TFontListBatches::Remove(const TFontItem& removed, TFontListBatchOutcome& o
 
 TFontListBatchOutcome TFontListBatches::ApplyChanged(catalogue::TFontItems& items)
 {
-    TFontListBatchOutcome outcome;
-    outcome.ListWasEmpty = FRows.rowCount() == 0;
-    const TUpdate update(FRows);
-    for (const auto& item : items) {
-        if (!item)
-            continue;
-        try {
-            Change(*item, outcome);
-        } catch (...) {
-            LogSeriousIssue();
-        }
-    }
-    return outcome;
+    return ApplyEach(items, [this](const auto& item, TFontListBatchOutcome& outcome) { Change(*item, outcome); });
 }
 
 void TFontListBatches::Change(TFontItem& changed, TFontListBatchOutcome& outcome)

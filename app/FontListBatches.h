@@ -67,6 +67,9 @@ public:
 
 private:
     class TUpdate;
+    // Runs step on every item inside one list update; one item's failure is logged and the
+    // others are still applied.
+    template <class Step> TFontListBatchOutcome ApplyEach(catalogue::TFontItems& items, Step step);
     void Add(std::unique_ptr<catalogue::TFontItem> item, TFontListBatchOutcome& outcome);
     void Remove(const catalogue::TFontItem& removed, TFontListBatchOutcome& outcome);
     void Change(catalogue::TFontItem& changed, TFontListBatchOutcome& outcome);
