@@ -14,17 +14,17 @@ TFontFamilyList::~TFontFamilyList() { Clear(); }
 
 TFontFamilyItem* TFontFamilyList::FindFamily(const QString& familyName) const
 {
-    for (const auto& family : FFamilies) {
-        if (family->FamilyName().compare(familyName, Qt::CaseInsensitive) == 0)
-            return family.get();
-    }
-    return nullptr;
+    return FFamilyIndex.value(familyName.toCaseFolded(), nullptr);
 }
 
 TFontFamilyItem& TFontFamilyList::AddFamily(const QString& familyName)
 {
     FFamilies.push_back(std::make_unique<TFontFamilyItem>(familyName));
-    return *FFamilies.back();
+    TFontFamilyItem& added = *FFamilies.back();
+    const QString key = familyName.toCaseFolded();
+    if (!FFamilyIndex.contains(key))
+        FFamilyIndex.insert(key, &added);
+    return added;
 }
 
 TFontItem& TFontFamilyList::AddItem(std::unique_ptr<TFontItem> item)
@@ -61,6 +61,7 @@ void TFontFamilyList::Clear()
     for (auto& [key, item] : FItems)
         item->SetFamily(nullptr);
     FItems.clear();
+    FFamilyIndex.clear();
     FFamilies.clear();
 }
 
@@ -86,7 +87,17 @@ void TFontFamilyList::RemoveFamilyIfEmpty(TFontFamilyItem* family)
 {
     if (family->Count() != 0)
         return;
+    const QString key = family->FamilyName().toCaseFolded();
     std::erase_if(FFamilies, [&](const auto& owned) { return owned.get() == family; });
+    if (FFamilyIndex.value(key, nullptr) != family)
+        return;
+    FFamilyIndex.remove(key);
+    // Another family of the same name, made through AddFamily, takes its place.
+    for (const auto& other : FFamilies)
+        if (other->FamilyName().toCaseFolded() == key) {
+            FFamilyIndex.insert(key, other.get());
+            break;
+        }
 }
 
 } // namespace catalogue

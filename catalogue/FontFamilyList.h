@@ -3,6 +3,7 @@
 // A catalogue: its families in order, and the faces it holds. The list owns both; a face
 // leaves the catalogue through RemoveItem or TakeItem.
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -47,6 +48,9 @@ private:
     void RemoveFamilyIfEmpty(TFontFamilyItem* family);
 
     std::vector<std::unique_ptr<TFontFamilyItem>> FFamilies;
+    // The first family of each case-folded name: lookups run for every face of every batch
+    // and before every painted row.
+    QHash<QString, TFontFamilyItem*> FFamilyIndex;
     std::unordered_map<const TFontItem*, std::unique_ptr<TFontItem>> FItems;
 };
 
