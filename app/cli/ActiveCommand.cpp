@@ -1,16 +1,12 @@
 #include "ActiveCommand.h"
 
+#include "ActiveEnumerationRun.h"
 #include "JsonLine.h"
 
-#include "catalogue/ActiveFontsThreadExUnit.h"
-#include "catalogue/FontEnumBatches.h"
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
 #include "catalogue/FontItem.h"
-#include "catalogue/GlobalFontManagerUnit.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QTextStream>
 
 namespace cli {
@@ -44,43 +40,15 @@ int TActiveCommand::Run(const QStringList& arguments)
         return kUsageError;
     }
 
-    catalogue::TFontFamilyList families;
-    catalogue::TActiveCatalogueBatches batches(families);
     // The faces the program loaded get their files from its font cache, as in the program.
-    catalogue::TGlobalFontManager& manager = catalogue::TGlobalFontManager::Instance();
-    manager.SetActiveIndex(&families);
-    struct TIndexReset {
-        catalogue::TGlobalFontManager& Manager;
-        ~TIndexReset() { Manager.SetActiveIndex(nullptr); }
-    } indexReset{manager};
-    QStringList errors;
-    bool completed = false;
-
-    catalogue::TActiveFontsThreadEx thread;
-    thread.SetFreeOnTerminate(false);
-    thread.ForgetPreviousEnumeration();
-    QEventLoop loop;
-    thread.OnRemoved = [&](catalogue::TFontItems& items, bool&, catalogue::TBaseFontsThreadEx&) { batches.ApplyRemoved(items); };
-    thread.OnAdded = [&](catalogue::TFontItems& items, bool&, catalogue::TBaseFontsThreadEx&) { batches.ApplyAdded(items); };
-    thread.OnChanged = [&](catalogue::TFontItems& items, bool&, catalogue::TBaseFontsThreadEx&) { batches.ApplyChanged(items); };
-    thread.OnError = [&](const QString& text, catalogue::TBaseFontsThreadEx&) { errors << text; };
-    thread.OnFinished = [&](catalogue::TBaseFontsThreadEx&, bool done) {
-        completed = done;
-        loop.quit();
-    };
-    thread.Resume();
-    // The loop serves the thread's hand-overs until its finished event.
-    loop.exec();
-    thread.wait();
-
-    for (const QString& error : errors)
-        QTextStream(stderr) << "An error occurred while retrieving active fonts: " << error << '\n';
-
+    TActiveFontsCatalogue active;
+    const bool completed = active.Enumerate();
+    catalogue::TFontFamilyList& families = active.Families();
     families.Sort();
     for (int i = 0; i < families.Count(); ++i)
         for (const catalogue::TFontItem* face : families.Family(i)->Items())
             PrintFace(*face);
-    return completed && errors.isEmpty() ? 0 : 1;
+    return completed ? 0 : 1;
 }
 
 } // namespace cli

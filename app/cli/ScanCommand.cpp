@@ -1,17 +1,15 @@
 #include "ScanCommand.h"
 
+#include "ActiveEnumerationRun.h"
 #include "JsonLine.h"
 
-#include "catalogue/ActiveFontsThreadExUnit.h"
 #include "catalogue/BrowseFontsThreadUnit.h"
-#include "catalogue/FontEnumBatches.h"
 #include "catalogue/FontFamily.h"
 #include "catalogue/FontFamilyList.h"
 #include "catalogue/FontFileList.h"
 #include "catalogue/FontItem.h"
 #include "catalogue/GlobalFontManagerUnit.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -43,42 +41,6 @@ bool ParseOptions(const QStringList& arguments, TScanOptions& options)
         return false;
     options.Folder = folders.front();
     return true;
-}
-
-// Runs thread to its end, the event loop serving its hand-overs; the thread's errors are
-// collected. Answers the finished event's flag.
-bool RunToEnd(catalogue::TBaseFontsThreadEx& thread, QStringList& errors)
-{
-    QEventLoop loop;
-    bool completed = false;
-    thread.SetFreeOnTerminate(false);
-    thread.OnError = [&](const QString& text, catalogue::TBaseFontsThreadEx&) { errors << text; };
-    thread.OnFinished = [&](catalogue::TBaseFontsThreadEx&, bool done) {
-        completed = done;
-        loop.quit();
-    };
-    thread.Resume();
-    loop.exec();
-    thread.wait();
-    return completed;
-}
-
-// The Active catalogue of one full enumeration.
-bool EnumerateActiveFonts(catalogue::TFontFamilyList& families)
-{
-    catalogue::TActiveCatalogueBatches batches(families);
-    catalogue::TActiveEnumerationState state;
-    catalogue::TActiveFontsThreadEx thread(state);
-    using catalogue::TBaseFontsThreadEx;
-    using catalogue::TFontItems;
-    thread.OnRemoved = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyRemoved(items); };
-    thread.OnAdded = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyAdded(items); };
-    thread.OnChanged = [&](TFontItems& items, bool&, TBaseFontsThreadEx&) { batches.ApplyChanged(items); };
-    QStringList errors;
-    const bool completed = RunToEnd(thread, errors);
-    for (const QString& error : errors)
-        QTextStream(stderr) << "An error occurred while retrieving active fonts: " << error << '\n';
-    return completed && errors.isEmpty();
 }
 
 // The faces of a fresh Browse scan, in a catalogue of their own.
@@ -157,14 +119,9 @@ int TScanCommand::Run(const QStringList& arguments)
 
     // The index looks into the Active catalogue from the start: the enumeration fills active
     // faces from the font cache and prunes the cache against it, as in the program.
-    catalogue::TFontFamilyList active;
+    TActiveFontsCatalogue active;
+    const bool enumerated = active.Enumerate();
     catalogue::TGlobalFontManager& manager = catalogue::TGlobalFontManager::Instance();
-    manager.SetActiveIndex(&active);
-    struct TIndexReset {
-        catalogue::TGlobalFontManager& Manager;
-        ~TIndexReset() { Manager.SetActiveIndex(nullptr); }
-    } indexReset{manager};
-    const bool enumerated = EnumerateActiveFonts(active);
 
     catalogue::TFontFamilyList scanned;
     const bool scannedAll = ScanFolder(options, scanned);
