@@ -400,7 +400,13 @@ std::unique_ptr<TFontItem> TActiveFontsThreadEx::CreateItem(const TFontEnumItem&
     if ((flags & ReportFlags::File) != 0 || flags == ReportFlags::None) {
         item->SetFontFile(record.FontFile);
         item->SetSecondFile(record.SecondFile);
+        // The member the system found the face in, so that drawing needs no search by name;
+        // named instances of variable fonts (upper half set) are left to that search.
+        if (!record.FontFile.isEmpty() && record.SystemFile == record.FontFile && record.SystemIndex >= 0
+            && record.SystemIndex <= 0xFFFF)
+            item->SetFaceIndex(record.SystemIndex);
     }
+    item->SetSystemLocation(record.SystemFile, record.SystemIndex);
     item->SetStatus(FontStatus::Installed, (flags & ReportFlags::File) != 0);
     item->SetWeight(record.Weight);
     item->SetItalic(record.Italic);

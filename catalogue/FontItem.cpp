@@ -43,6 +43,9 @@ void TFontItem::CopyFrom(const TFontItem& other)
     FGdiTypeBits = other.FGdiTypeBits;
     FFontFile = other.FFontFile;
     FSecondFile = other.FSecondFile;
+    FFaceIndex = other.FFaceIndex;
+    FSystemFile = other.FSystemFile;
+    FSystemIndex = other.FSystemIndex;
     FFontKind = other.FFontKind;
     FStatusFlags = other.FStatusFlags;
     FWeight = other.FWeight;

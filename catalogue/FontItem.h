@@ -72,7 +72,8 @@ public:
     TFontItem& operator=(const TFontItem&) = delete;
 
     // Takes over the identity of other: full name, style (other's style text), registry
-    // name, cache note, GDI type bits, files, kind, status flags, weight, italic and shortcut.
+    // name, cache note, GDI type bits, files (with the system's location), kind, status flags,
+    // weight, italic and shortcut.
     void CopyFrom(const TFontItem& other);
 
     // --- Derived texts
@@ -217,6 +218,15 @@ public:
     // Member of a collection file, when the scan knows it (-1 unknown: found by full name).
     int FaceIndex() const { return FFaceIndex; }
     void SetFaceIndex(int value) { FFaceIndex = value; }
+    // Where the system's enumeration found an active face (drawn from there while the item
+    // names no file); empty for faces of folders and groups.
+    const QString& SystemFile() const { return FSystemFile; }
+    int SystemIndex() const { return FSystemIndex; }
+    void SetSystemLocation(const QString& file, int index)
+    {
+        FSystemFile = file;
+        FSystemIndex = index;
+    }
 
 private:
     void AcquireResources();
@@ -277,6 +287,8 @@ private:
     QString FCacheNote;
     QString FFullName;
     int FFaceIndex = -1;
+    QString FSystemFile;
+    int FSystemIndex = -1;
 };
 
 // Holds a reference of an item for a scope.

@@ -64,6 +64,8 @@ std::unique_ptr<platform::TDisplayFont> TFontItem::CreateDisplayFont(int points)
     location.SecondFile = FSecondFile;
     location.FaceIndex = FFaceIndex;
     location.FullName = FFullName;
+    location.SystemFile = FSystemFile;
+    location.SystemIndex = FSystemIndex;
     auto displayFont = platform::FontEngine().CreateDisplayFont(font, location);
     FDisplayFontCreated = displayFont != nullptr;
     return displayFont;
@@ -107,19 +109,19 @@ bool TFontItem::DrawPreview(QPainter& painter, const QRect& rect, const QString&
     const TFontItemReference reference(*this);
     const auto font = CreateDisplayFont(PreviewSize(points));
     const TClipScope clip(painter, rect);
-    if (!font) {
-        SetStatus(FontStatus::NotDisplayable, true);
-        QFont fallback(PreviewFallbackFontName());
-        fallback.setPointSize(std::max(1, static_cast<int>(std::lround(points * 0.7))));
-        painter.setFont(fallback);
-        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, fallbackText);
-        return false;
+    if (font) {
+        if (FMetricsSource == MetricsSource::NotMeasured)
+            MeasureTextMetrics(*font);
+        const platform::TTextMetrics metrics = font->TextMetrics();
+        if (font->DrawText(painter, QPointF(textRect.left(), textRect.top() + metrics.Ascent), previewText))
+            return true;
     }
-    if (FMetricsSource == MetricsSource::NotMeasured)
-        MeasureTextMetrics(*font);
-    const platform::TTextMetrics metrics = font->TextMetrics();
-    font->DrawText(painter, QPointF(textRect.left(), textRect.top() + metrics.Ascent), previewText);
-    return true;
+    SetStatus(FontStatus::NotDisplayable, true);
+    QFont fallback(PreviewFallbackFontName());
+    fallback.setPointSize(std::max(1, static_cast<int>(std::lround(points * 0.7))));
+    painter.setFont(fallback);
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, fallbackText);
+    return false;
 }
 
 bool TFontItem::DrawTextCentred(QPainter& painter, const QRect& rect, const QString& text, int points)
@@ -133,8 +135,7 @@ bool TFontItem::DrawTextCentred(QPainter& painter, const QRect& rect, const QStr
     const platform::TTextMetrics metrics = font->TextMetrics();
     const double baseline = textRect.top() + (textRect.height() - metrics.Height) / 2.0 + metrics.Ascent;
     const TClipScope clip(painter, rect);
-    font->DrawText(painter, QPointF(textRect.left(), baseline), text);
-    return true;
+    return font->DrawText(painter, QPointF(textRect.left(), baseline), text);
 }
 
 } // namespace catalogue

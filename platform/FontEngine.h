@@ -44,6 +44,10 @@ struct TFaceLocation {
     QString SecondFile;   // the outline file beside a Type 1 metrics file
     int FaceIndex = -1;   // member of a collection; -1 when unknown
     QString FullName;     // picks the member when the index is unknown
+    // Where the system's enumeration found the face; drawn from there when the face has no
+    // font file of its own. The index may name a variable font's instance in its upper half.
+    QString SystemFile;
+    int SystemIndex = -1;
 };
 
 // Text metrics of a display font, in pixels.
@@ -68,8 +72,8 @@ public:
     virtual std::optional<std::uint32_t> FontDataSize(std::string_view tag) const = 0;
     virtual TTextMetrics TextMetrics() const = 0;
     // Draws text on one line, its base line starting at origin, without layout or fallback
-    // fonts. Needs a GUI application.
-    virtual void DrawText(QPainter& painter, const QPointF& origin, const QString& text) const = 0;
+    // fonts. Needs a GUI application. False when the face turned out not to be drawable.
+    virtual bool DrawText(QPainter& painter, const QPointF& origin, const QString& text) const = 0;
     // Width of text as DrawText draws it, in pixels.
     virtual double TextWidth(const QString& text) const = 0;
 

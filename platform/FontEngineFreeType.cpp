@@ -1,7 +1,9 @@
 #include "FontEngineFreeType.h"
 
+#include "FreeTypeGlyphs.h"
+#include "Type1DisplayFont.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPainter>
@@ -21,40 +23,6 @@
 namespace platform {
 
 namespace {
-
-struct TLibraryDeleter {
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
-struct TFaceDeleter {
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using TLibrary = std::unique_ptr<FT_LibraryRec_, TLibraryDeleter>;
-using TFace = std::unique_ptr<FT_FaceRec_, TFaceDeleter>;
-
-// A face with the library and the bytes it lives on; members are freed face first.
-struct TOpenFace {
-    TFontBytes Bytes;
-    TLibrary Library;
-    TFace Face;
-};
-
-std::optional<TOpenFace> OpenFace(const TFontBytes& bytes, FT_Long index)
-{
-    if (!bytes || bytes->isEmpty())
-        return std::nullopt;
-    TOpenFace open;
-    open.Bytes = bytes;
-    FT_Library library = nullptr;
-    if (FT_Init_FreeType(&library) != 0)
-        return std::nullopt;
-    open.Library.reset(library);
-    FT_Face face = nullptr;
-    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(bytes->constData()),
-                           static_cast<FT_Long>(bytes->size()), index, &face) != 0)
-        return std::nullopt;
-    open.Face.reset(face);
-    return open;
-}
 
 FT_ULong TagOf(std::string_view tag)
 {
@@ -155,7 +123,7 @@ QByteArray MemberSfnt(FT_Face face, qsizetype limit)
 
 bool IsCollection(const TFontBytes& bytes, FT_Face face)
 {
-    return face->num_faces > 1 || bytes->startsWith("ttcf");
+    return face->num_faces > 1 || bytes->StartsWith("ttcf");
 }
 
 // Every full name (name ID 4) the face carries, in any language.
@@ -200,33 +168,36 @@ bool SelectPixelSize(FT_Face face, int pixelHeight)
 
 class TFreeTypeDisplayFont final : public TDisplayFont {
 public:
-    TFreeTypeDisplayFont(TOpenFace face, QString file, int faceIndex, int pixelHeight)
+    TFreeTypeDisplayFont(std::unique_ptr<TFreeTypeFace> face, QString file, int faceIndex, int pixelHeight)
         : FFace(std::move(face)), FFile(std::move(file)), FFaceIndex(faceIndex), FPixelHeight(pixelHeight)
     {
+        ChooseCharacterMap(FFace->Get());
     }
 
     std::optional<QByteArray> FontData(std::string_view tag) const override
     {
-        FT_Face face = FFace.Face.get();
+        FT_Face face = FFace->Get();
         if (!FT_IS_SFNT(face))
             return std::nullopt;
+        const TFontBytes& bytes = FFace->Bytes();
         if (tag.empty()) {
-            if (IsCollection(FFace.Bytes, face))
-                return MemberSfnt(face, FFace.Bytes->size());
-            return *FFace.Bytes;
+            if (IsCollection(bytes, face))
+                return MemberSfnt(face, bytes->Size());
+            return bytes->ToByteArray();
         }
-        return LoadTable(face, TagOf(tag), FFace.Bytes->size());
+        return LoadTable(face, TagOf(tag), bytes->Size());
     }
 
     std::optional<std::uint32_t> FontDataSize(std::string_view tag) const override
     {
-        FT_Face face = FFace.Face.get();
+        FT_Face face = FFace->Get();
         if (!FT_IS_SFNT(face))
             return std::nullopt;
+        const TFontBytes& bytes = FFace->Bytes();
         if (tag.empty()) {
-            if (IsCollection(FFace.Bytes, face))
-                return static_cast<std::uint32_t>(MemberSfnt(face, FFace.Bytes->size()).size());
-            return static_cast<std::uint32_t>(FFace.Bytes->size());
+            if (IsCollection(bytes, face))
+                return static_cast<std::uint32_t>(MemberSfnt(face, bytes->Size()).size());
+            return static_cast<std::uint32_t>(bytes->Size());
         }
         FT_ULong length = 0;
         if (FT_Load_Sfnt_Table(face, TagOf(tag), 0, nullptr, &length) != 0)
@@ -236,7 +207,7 @@ public:
 
     TTextMetrics TextMetrics() const override
     {
-        const FT_Size_Metrics& size = FFace.Face->size->metrics;
+        const FT_Size_Metrics& size = FFace->Get()->size->metrics;
         TTextMetrics metrics;
         metrics.Ascent = static_cast<int>((size.ascender + 63) >> 6);
         metrics.Descent = static_cast<int>((-size.descender + 63) >> 6);
@@ -247,22 +218,28 @@ public:
         return metrics;
     }
 
-    double TextWidth(const QString& text) const override
-    {
-        FT_Face face = FFace.Face.get();
-        double width = 0;
-        for (const char32_t code : text.toUcs4()) {
-            FT_Fixed advance = 0;
-            if (FT_Get_Advance(face, FT_Get_Char_Index(face, code), FT_LOAD_DEFAULT, &advance) == 0)
-                width += static_cast<double>(advance) / 65536.0;
-        }
-        return width;
-    }
+    double TextWidth(const QString& text) const override { return GlyphTextWidth(FFace->Get(), text); }
 
-    void DrawText(QPainter& painter, const QPointF& origin, const QString& text) const override
+    bool DrawText(QPainter& painter, const QPointF& origin, const QString& text) const override
     {
         if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || text.isEmpty())
-            return;
+            return true;
+        // On screen the face's own glyph images are drawn; printers and scaled painters get
+        // outlines through Qt.
+        if (PaintsDevicePixels(painter)) {
+            DrawGlyphText(painter, FFace->Get(), origin, text);
+            return true;
+        }
+        DrawOutlines(painter, origin, text);
+        return true;
+    }
+
+    QString FontFile() const override { return FFile; }
+    int FaceIndex() const override { return FFaceIndex; }
+
+private:
+    void DrawOutlines(QPainter& painter, const QPointF& origin, const QString& text) const
+    {
         const QRawFont& raw = RawFont();
         if (!raw.isValid())
             return;
@@ -282,23 +259,19 @@ public:
         painter.drawGlyphRun(origin, run);
     }
 
-    QString FontFile() const override { return FFile; }
-    int FaceIndex() const override { return FFaceIndex; }
-
-private:
     const QRawFont& RawFont() const
     {
         std::call_once(FRawOnce, [this] {
-            FT_Face face = FFace.Face.get();
-            const QByteArray data = FT_IS_SFNT(face) && IsCollection(FFace.Bytes, face)
-                                        ? MemberSfnt(face, FFace.Bytes->size())
-                                        : *FFace.Bytes;
+            FT_Face face = FFace->Get();
+            const TFontBytes& bytes = FFace->Bytes();
+            const QByteArray data = FT_IS_SFNT(face) && IsCollection(bytes, face) ? MemberSfnt(face, bytes->Size())
+                                                                                  : bytes->ToByteArray();
             FRaw.loadFromData(data, FPixelHeight, QFont::PreferDefaultHinting);
         });
         return FRaw;
     }
 
-    TOpenFace FFace;
+    std::unique_ptr<TFreeTypeFace> FFace;
     QString FFile;
     int FFaceIndex;
     int FPixelHeight;
@@ -310,19 +283,7 @@ private:
 
 TFontBytes ReadFontFileBytes(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFontFileBytes)
-        return nullptr;
-    QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
-        return nullptr;
-    return std::make_shared<const QByteArray>(std::move(bytes));
-}
-
-int FreeTypeFaceCount(const TFontBytes& bytes)
-{
-    const auto open = OpenFace(bytes, -1);
-    return open ? static_cast<int>(open->Face->num_faces) : 0;
+    return TFontFileBytes::Map(path);
 }
 
 std::optional<int> FreeTypeFaceIndexByName(const TFontBytes& bytes, const QString& fullName)
@@ -331,10 +292,8 @@ std::optional<int> FreeTypeFaceIndexByName(const TFontBytes& bytes, const QStrin
         return std::nullopt;
     const int count = FreeTypeFaceCount(bytes);
     for (int index = 0; index < count; ++index) {
-        const auto open = OpenFace(bytes, index);
-        if (!open)
-            continue;
-        if (SfntFullNames(open->Face.get()).contains(fullName, Qt::CaseInsensitive))
+        const auto face = TFreeTypeFace::Open(bytes, index);
+        if (face && SfntFullNames(face->Get()).contains(fullName, Qt::CaseInsensitive))
             return index;
     }
     return std::nullopt;
@@ -343,10 +302,17 @@ std::optional<int> FreeTypeFaceIndexByName(const TFontBytes& bytes, const QStrin
 std::unique_ptr<TDisplayFont> CreateFreeTypeDisplayFont(const TFontBytes& bytes, const QString& file,
                                                         int faceIndex, int pixelHeight)
 {
-    auto open = OpenFace(bytes, faceIndex);
-    if (!open || pixelHeight <= 0 || !SelectPixelSize(open->Face.get(), pixelHeight))
+    if (auto type1 = CreateType1DisplayFont(bytes, file, faceIndex, pixelHeight))
+        return type1;
+    return CreateFreeTypeDisplayFont(TFreeTypeFace::Open(bytes, faceIndex), file, faceIndex, pixelHeight);
+}
+
+std::unique_ptr<TDisplayFont> CreateFreeTypeDisplayFont(std::unique_ptr<TFreeTypeFace> face, const QString& file,
+                                                        int faceIndex, int pixelHeight)
+{
+    if (!face || pixelHeight <= 0 || !SelectPixelSize(face->Get(), pixelHeight))
         return nullptr;
-    return std::make_unique<TFreeTypeDisplayFont>(std::move(*open), file, faceIndex, pixelHeight);
+    return std::make_unique<TFreeTypeDisplayFont>(std::move(face), file, faceIndex, pixelHeight);
 }
 
 } // namespace platform

@@ -80,13 +80,15 @@ bool HasFamily(FcPattern* pattern, const QString& family)
     }
 }
 
-// The first file of files that FreeType reads as a font, with its bytes.
-TFontBytes FirstFontOf(const QStringList& files, QString& faceFile)
+// The first file of files that FreeType reads as a font, with its bytes and face count.
+TFontBytes FirstFontOf(const QStringList& files, QString& faceFile, int& faceCount)
 {
     for (const QString& file : files) {
         TFontBytes bytes = ReadFontFileBytes(file);
-        if (bytes && FreeTypeFaceCount(bytes) > 0) {
+        const int count = bytes ? FreeTypeFaceCount(bytes) : 0;
+        if (count > 0) {
             faceFile = file;
+            faceCount = count;
             return bytes;
         }
     }
@@ -132,7 +134,7 @@ bool TFontconfigFontEngine::AddPrivateFont(const QString& resource)
     }
     TPrivateLoad load;
     load.Files = files;
-    load.Bytes = FirstFontOf(files, load.FaceFile);
+    load.Bytes = FirstFontOf(files, load.FaceFile, load.FaceCount);
     if (!load.Bytes)
         return false;
     const std::lock_guard guard(FLock);
@@ -168,12 +170,13 @@ int TFontconfigFontEngine::PrivateResourceCount() const
     return static_cast<int>(FPrivateLoads.size());
 }
 
-TFontBytes TFontconfigFontEngine::PrivateBytesOf(const QString& file, QString& faceFile) const
+TFontBytes TFontconfigFontEngine::PrivateBytesOf(const QString& file, QString& faceFile, int& faceCount) const
 {
     const std::lock_guard guard(FLock);
     for (const auto& [resource, load] : FPrivateLoads) {
         if (load.Files.contains(file)) {
             faceFile = load.FaceFile;
+            faceCount = load.FaceCount;
             return load.Bytes;
         }
     }
@@ -186,6 +189,11 @@ std::unique_ptr<TDisplayFont> TFontconfigFontEngine::CreateDisplayFont(const TLo
     const int pixelHeight = PixelHeightOf(font);
     if (!location.FontFile.isEmpty())
         return DisplayFontOfFile(location, pixelHeight);
+    if (!location.SystemFile.isEmpty() && location.SystemIndex >= 0) {
+        // The file may have gone since the enumeration; the system's match is the next best.
+        if (auto displayFont = DisplayFontOfSystemFile(location, pixelHeight))
+            return displayFont;
+    }
     return DisplayFontByName(font, pixelHeight);
 }
 
@@ -193,22 +201,29 @@ std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontOfFile(const TFa
                                                                        int pixelHeight) const
 {
     QString faceFile;
-    TFontBytes bytes = PrivateBytesOf(location.FontFile, faceFile);
+    int count = 0;
+    TFontBytes bytes = PrivateBytesOf(location.FontFile, faceFile, count);
     if (!bytes) {
         QStringList files{location.FontFile};
         if (!location.SecondFile.isEmpty())
             files << location.SecondFile;
-        bytes = FirstFontOf(files, faceFile);
+        bytes = FirstFontOf(files, faceFile, count);
     }
     if (!bytes)
         return nullptr;
-    const int count = FreeTypeFaceCount(bytes);
     int index = 0;
     if (location.FaceIndex >= 0 && location.FaceIndex < count)
         index = location.FaceIndex;
     else if (count > 1 && count <= kMaxNamedMembers)
         index = FreeTypeFaceIndexByName(bytes, location.FullName).value_or(0);
     return CreateFreeTypeDisplayFont(bytes, faceFile, index, pixelHeight);
+}
+
+std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontOfSystemFile(const TFaceLocation& location,
+                                                                             int pixelHeight) const
+{
+    return CreateFreeTypeDisplayFont(ReadFontFileBytes(location.SystemFile), location.SystemFile,
+                                     location.SystemIndex, pixelHeight);
 }
 
 std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontByName(const TLogicalFont& font,

@@ -36,12 +36,14 @@ private:
         int Count = 0;
         QStringList Files;
         QString FaceFile;  // the file of Files that FreeType reads as a font
+        int FaceCount = 0;
         TFontBytes Bytes;
     };
 
     // The bytes of a privately loaded resource holding file, or none.
-    TFontBytes PrivateBytesOf(const QString& file, QString& faceFile) const;
+    TFontBytes PrivateBytesOf(const QString& file, QString& faceFile, int& faceCount) const;
     std::unique_ptr<TDisplayFont> DisplayFontOfFile(const TFaceLocation& location, int pixelHeight) const;
+    std::unique_ptr<TDisplayFont> DisplayFontOfSystemFile(const TFaceLocation& location, int pixelHeight) const;
     std::unique_ptr<TDisplayFont> DisplayFontByName(const TLogicalFont& font, int pixelHeight) const;
 
     mutable std::mutex FLock;
