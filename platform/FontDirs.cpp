@@ -6,8 +6,11 @@
 #include <QFile>
 
 #include "platform/FontconfigHandles.h"
+#include "platform/PathStamps.h"
 
+#include <cstdlib>
 #include <memory>
+#include <mutex>
 
 namespace platform {
 
@@ -15,24 +18,85 @@ namespace {
 
 using ConfigOwner = fc::TConfigOwner;
 
+QByteArray Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? QByteArray(value) : QByteArray();
+}
+
+// Places where configuration may appear that a configuration without them does not name.
+QList<QByteArray> ConfigurationCandidates()
+{
+    const QByteArray configHome = QFile::encodeName(places::XdgConfigHome());
+    const QByteArray home = Environment("HOME");
+    return {configHome + "/fontconfig",        configHome + "/fontconfig/fonts.conf",
+            configHome + "/fontconfig/conf.d", home + "/.fonts.conf",
+            home + "/.fonts.conf.d",           QFile::encodeName(places::SessionFolder())};
+}
+
+// The folder list of the last configuration loaded, kept while none of the files and folders
+// it was read from (and none of the places a new one could come from) changed: loading a
+// configuration parses some fifty XML files, and the folders are asked for at every
+// enumeration.
+class TFontFolderCache {
+public:
+    QStringList Folders()
+    {
+        const std::lock_guard guard(FLock);
+        if (!FValid || !StillCurrent())
+            Load();
+        return FFolders;
+    }
+
+private:
+    QList<QByteArray> Key() const
+    {
+        return {Environment("FONTCONFIG_FILE"), Environment("FONTCONFIG_PATH"), Environment("FONTCONFIG_SYSROOT"),
+                QFile::encodeName(places::UserFontFolder())};
+    }
+
+    bool StillCurrent() const { return Key() == FKey && FStamps.Unchanged(); }
+
+    void Load()
+    {
+        FKey = Key();
+        FStamps.Clear();
+        for (const QByteArray& candidate : ConfigurationCandidates())
+            FStamps.Add(candidate);
+        FFolders = QStringList{QDir::cleanPath(places::UserFontFolder())};
+        FValid = false;
+        // The configuration alone is enough: its folder list is known before any font is scanned.
+        const ConfigOwner config(FcInitLoadConfig());
+        if (!config)
+            return;
+        if (const fc::TStrListOwner files(FcConfigGetConfigFiles(config.get())); files) {
+            while (FcChar8* file = FcStrListNext(files.get()))
+                FStamps.Add(QByteArray(reinterpret_cast<const char*>(file)));
+        }
+        const fc::TStrListOwner dirs(FcConfigGetFontDirs(config.get()));
+        if (!dirs)
+            return;
+        while (FcChar8* dir = FcStrListNext(dirs.get())) {
+            const QString folder = QDir::cleanPath(QFile::decodeName(reinterpret_cast<const char*>(dir)));
+            if (!folder.isEmpty() && !FFolders.contains(folder))
+                FFolders.append(folder);
+        }
+        FValid = true;
+    }
+
+    std::mutex FLock;
+    bool FValid = false;
+    QList<QByteArray> FKey;
+    TPathStamps FStamps;
+    QStringList FFolders;
+};
+
 } // namespace
 
 QStringList PersistentFontFolders()
 {
-    QStringList folders{QDir::cleanPath(places::UserFontFolder())};
-    // The configuration alone is enough: its folder list is known before any font is scanned.
-    const ConfigOwner config(FcInitLoadConfig());
-    if (!config)
-        return folders;
-    const fc::TStrListOwner dirs(FcConfigGetFontDirs(config.get()));
-    if (!dirs)
-        return folders;
-    while (FcChar8* dir = FcStrListNext(dirs.get())) {
-        const QString folder = QDir::cleanPath(QFile::decodeName(reinterpret_cast<const char*>(dir)));
-        if (!folder.isEmpty() && !folders.contains(folder))
-            folders.append(folder);
-    }
-    return folders;
+    static TFontFolderCache cache;
+    return cache.Folders();
 }
 
 bool RescanFontconfigCache(const QString& folder)

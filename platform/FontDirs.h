@@ -8,9 +8,10 @@
 
 namespace platform {
 
-// fontconfig's font folders of a configuration loaded afresh (so that a changed configuration
-// is seen), cleaned, without repeats, the user font folder always first. Folders that do not
-// exist are included; callers skip them.
+// fontconfig's font folders of the current configuration (loaded again whenever one of the
+// files it was read from, or a place where a user configuration could appear, changed),
+// cleaned, without repeats, the user font folder always first. Folders that do not exist are
+// included; callers skip them.
 QStringList PersistentFontFolders();
 
 // Scans the folder again and writes its fontconfig cache, so that other programs see what

@@ -5,12 +5,15 @@
 
 #include <QFile>
 
+#include "fontfile/Type1OutlineHeader.h"
+
 #include "platform/FontconfigHandles.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <span>
 
 namespace platform {
 
@@ -80,7 +83,7 @@ bool HasFamily(FcPattern* pattern, const QString& family)
     }
 }
 
-// The first file of files that FreeType reads as a font, with its bytes and face count.
+// The first file of files that reads as a font, with its bytes and face count.
 TFontBytes FirstFontOf(const QStringList& files, QString& faceFile, int& faceCount)
 {
     for (const QString& file : files) {
@@ -89,6 +92,38 @@ TFontBytes FirstFontOf(const QStringList& files, QString& faceFile, int& faceCou
         if (count > 0) {
             faceFile = file;
             faceCount = count;
+            return bytes;
+        }
+    }
+    return nullptr;
+}
+
+bool IsType1Outline(const TFontBytes& bytes)
+{
+    return fontfile::LooksLikeType1Outline(std::span<const std::byte>(
+        reinterpret_cast<const std::byte*>(bytes->Data()), static_cast<std::size_t>(bytes->Size())));
+}
+
+// The same for a private load, which must know that FreeType opens the file: its first face
+// is opened (and kept, for the display font that will want it). A Type 1 file, which FreeType
+// would parse whole, is taken on its header.
+TFontBytes FirstLoadableFontOf(const QStringList& files, QString& faceFile, int& faceCount,
+                               std::unique_ptr<TFreeTypeFace>& firstFace)
+{
+    for (const QString& file : files) {
+        TFontBytes bytes = ReadFontFileBytes(file);
+        if (!bytes)
+            continue;
+        if (IsType1Outline(bytes)) {
+            faceFile = file;
+            faceCount = 1;
+            return bytes;
+        }
+        auto face = TFreeTypeFace::Open(bytes, 0);
+        if (face && face->Get()->num_faces > 0) {
+            faceFile = file;
+            faceCount = static_cast<int>(face->Get()->num_faces);
+            firstFace = std::move(face);
             return bytes;
         }
     }
@@ -134,7 +169,7 @@ bool TFontconfigFontEngine::AddPrivateFont(const QString& resource)
     }
     TPrivateLoad load;
     load.Files = files;
-    load.Bytes = FirstFontOf(files, load.FaceFile, load.FaceCount);
+    load.Bytes = FirstLoadableFontOf(files, load.FaceFile, load.FaceCount, load.SpareFace);
     if (!load.Bytes)
         return false;
     const std::lock_guard guard(FLock);
@@ -183,6 +218,18 @@ TFontBytes TFontconfigFontEngine::PrivateBytesOf(const QString& file, QString& f
     return nullptr;
 }
 
+std::unique_ptr<TFreeTypeFace> TFontconfigFontEngine::TakeSpareFace(const QString& file, int index)
+{
+    if (index != 0)
+        return nullptr;
+    const std::lock_guard guard(FLock);
+    for (auto& [resource, load] : FPrivateLoads) {
+        if (load.Files.contains(file))
+            return std::move(load.SpareFace);
+    }
+    return nullptr;
+}
+
 std::unique_ptr<TDisplayFont> TFontconfigFontEngine::CreateDisplayFont(const TLogicalFont& font,
                                                                        const TFaceLocation& location)
 {
@@ -198,7 +245,7 @@ std::unique_ptr<TDisplayFont> TFontconfigFontEngine::CreateDisplayFont(const TLo
 }
 
 std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontOfFile(const TFaceLocation& location,
-                                                                       int pixelHeight) const
+                                                                       int pixelHeight)
 {
     QString faceFile;
     int count = 0;
@@ -216,6 +263,8 @@ std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontOfFile(const TFa
         index = location.FaceIndex;
     else if (count > 1 && count <= kMaxNamedMembers)
         index = FreeTypeFaceIndexByName(bytes, location.FullName).value_or(0);
+    if (auto spare = TakeSpareFace(location.FontFile, index))
+        return CreateFreeTypeDisplayFont(std::move(spare), faceFile, index, pixelHeight);
     return CreateFreeTypeDisplayFont(bytes, faceFile, index, pixelHeight);
 }
 

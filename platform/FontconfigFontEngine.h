@@ -38,11 +38,15 @@ private:
         QString FaceFile;  // the file of Files that FreeType reads as a font
         int FaceCount = 0;
         TFontBytes Bytes;
+        // The first face, opened to check the load, until a display font takes it.
+        std::unique_ptr<TFreeTypeFace> SpareFace;
     };
 
     // The bytes of a privately loaded resource holding file, or none.
     TFontBytes PrivateBytesOf(const QString& file, QString& faceFile, int& faceCount) const;
-    std::unique_ptr<TDisplayFont> DisplayFontOfFile(const TFaceLocation& location, int pixelHeight) const;
+    // The spare face of the private load holding file when it is member index, once.
+    std::unique_ptr<TFreeTypeFace> TakeSpareFace(const QString& file, int index);
+    std::unique_ptr<TDisplayFont> DisplayFontOfFile(const TFaceLocation& location, int pixelHeight);
     std::unique_ptr<TDisplayFont> DisplayFontOfSystemFile(const TFaceLocation& location, int pixelHeight) const;
     std::unique_ptr<TDisplayFont> DisplayFontByName(const TLogicalFont& font, int pixelHeight) const;
 

@@ -2,10 +2,46 @@
 
 #include "fontfile/Type1OutlineHeader.h"
 
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <span>
 
 namespace platform {
+
+namespace {
+
+// Collections larger than this are not counted from their header.
+constexpr std::uint32_t kMaxCollectionFaces = 4096;
+constexpr std::size_t kSfntDirectoryHeaderSize = 12;
+
+std::uint32_t BigEndian32(std::span<const std::byte> data, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value = (value << 8) | static_cast<std::uint8_t>(data[at + i]);
+    return value;
+}
+
+// The face count an SFNT file or collection declares; nothing for other formats or a header
+// too short to hold what it declares.
+std::optional<int> SfntFaceCount(std::span<const std::byte> data)
+{
+    if (data.size() < kSfntDirectoryHeaderSize)
+        return std::nullopt;
+    const std::uint32_t tag = BigEndian32(data, 0);
+    if (tag == 0x00010000u || tag == 0x4F54544Fu /* OTTO */ || tag == 0x74727565u /* true */
+        || tag == 0x74797031u /* typ1 */)
+        return 1;
+    if (tag != 0x74746366u /* ttcf */)
+        return std::nullopt;
+    const std::uint32_t count = BigEndian32(data, 8);
+    if (count == 0 || count > kMaxCollectionFaces || (data.size() - kSfntDirectoryHeaderSize) / 4 < count)
+        return std::nullopt;
+    return static_cast<int>(count);
+}
+
+} // namespace
 
 class TFreeTypeLibrary {
 public:
@@ -68,9 +104,15 @@ std::unique_ptr<TFreeTypeFace> TFreeTypeFace::Open(const TFontBytes& bytes, long
 
 int FreeTypeFaceCount(const TFontBytes& bytes)
 {
-    // FreeType parses a whole Type 1 font even to count its faces; such a file holds one.
-    if (bytes && fontfile::LooksLikeType1Outline(std::span<const std::byte>(
-                     reinterpret_cast<const std::byte*>(bytes->Data()), static_cast<std::size_t>(bytes->Size()))))
+    if (!bytes)
+        return 0;
+    const std::span<const std::byte> data(reinterpret_cast<const std::byte*>(bytes->Data()),
+                                          static_cast<std::size_t>(bytes->Size()));
+    // FreeType opens a face to count them (it parses a whole Type 1 font to do so); SFNT files
+    // and collections say their count in their first bytes, and a Type 1 file holds one face.
+    if (const auto count = SfntFaceCount(data))
+        return *count;
+    if (fontfile::LooksLikeType1Outline(data))
         return 1;
     const auto face = TFreeTypeFace::Open(bytes, -1);
     return face ? static_cast<int>(face->Get()->num_faces) : 0;

@@ -37,7 +37,8 @@ private:
     FT_Face FFace;
 };
 
-// Number of faces FreeType finds in the bytes; 0 when it cannot read them as a font.
+// Number of faces in the bytes: as an SFNT header or collection header declares it, 1 for a
+// Type 1 outline file, else as FreeType finds it; 0 when nothing reads them as a font.
 int FreeTypeFaceCount(const TFontBytes& bytes);
 
 } // namespace platform

@@ -128,7 +128,12 @@ InstalledFontsHive::KeyKind InstalledFontsHive::KindOf(const QString& key)
 
 const InstalledFontsListing& InstalledFontsHive::FreshListing()
 {
-    FListing = ScanInstalledFonts(FontFolders(), LinkedFontsFolder(), FNames, FKeptNames);
+    const QStringList folders = FontFolders();
+    // Nothing the last walk saw has changed: walking again would list the same.
+    if (FListing && folders == FListingFolders && FListing->Sources.Unchanged())
+        return *FListing;
+    FListingFolders = folders;
+    FListing = ScanInstalledFonts(folders, LinkedFontsFolder(), FNames, FKeptNames);
     FNames.DropUnused();
     FKeptNames.clear();
     for (const auto* values : {&FListing->Fonts, &FListing->Type1})

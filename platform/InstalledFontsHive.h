@@ -19,8 +19,10 @@
 //
 // A value keeps its name while its file stays (a file that appears later and has the same
 // registry name gets the next free numbered name); a write for a file inside a font folder
-// gives it the written name when that is free. Listing a key reads the folders afresh; other reads use the last listing (made on demand),
-// which every change of this view discards. File names are read once per file version.
+// gives it the written name when that is free. Listing a key reads the folders again unless
+// none of the folders, files and links the last listing saw changed; other reads use the last
+// listing (made on demand), which every change of this view discards. File names are read
+// once per file version.
 // Every other key under the root does not exist.
 
 #include "platform/InstalledFontsHiveNames.h"
@@ -84,6 +86,7 @@ private:
     std::mutex FMutex;
     InstalledFontNameCache FNames;
     std::optional<InstalledFontsListing> FListing;
+    QStringList FListingFolders;  // the folders FListing walked
     // Location -> value name: names given by earlier listings and by writes of this view,
     // so that a value keeps its name while other files come and go.
     QHash<QString, InstalledFontKeptName> FKeptNames;

@@ -30,10 +30,15 @@ struct FoundFile {
 
 class FolderWalk {
 public:
-    explicit FolderWalk(QString linkedFontsFolder) : FLinkedFolder(std::move(linkedFontsFolder)) {}
+    FolderWalk(QString linkedFontsFolder, TPathStamps& stamps)
+        : FLinkedFolder(std::move(linkedFontsFolder)), FStamps(stamps)
+    {
+    }
 
     void Walk(const QString& folder, int depth)
     {
+        // Stamped before it is listed: a change while it is listed shows next time.
+        FStamps.Add(folder);
         const QFileInfo info(folder);
         const QString canonical = info.canonicalFilePath();
         if (depth > kMaxFolderDepth || canonical.isEmpty() || !info.isDir() || FVisited.contains(canonical))
@@ -43,6 +48,10 @@ public:
         const QFileInfoList entries = QDir(folder).entryInfoList(
             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
         for (const QFileInfo& entry : entries) {
+            // A link may come to point elsewhere, or its file may go, without a change of
+            // this folder; a file may be written in place.
+            if (entry.isSymLink() || entry.isFile())
+                FStamps.Add(entry.filePath());
             if (entry.isDir())
                 Walk(entry.filePath(), depth + 1);
             else if (entry.isFile())
@@ -60,6 +69,7 @@ public:
 
 private:
     QString FLinkedFolder;
+    TPathStamps& FStamps;
     QSet<QString> FVisited;
     std::vector<FoundFile> FLinked;
     std::vector<FoundFile> FOthers;
@@ -111,7 +121,8 @@ InstalledFontsListing ScanInstalledFonts(const QStringList& folders, const QStri
                                          InstalledFontNameCache& names,
                                          const QHash<QString, InstalledFontKeptName>& keptNames)
 {
-    FolderWalk walk(QDir::cleanPath(linkedFontsFolder));
+    InstalledFontsListing listing;
+    FolderWalk walk(QDir::cleanPath(linkedFontsFolder), listing.Sources);
     for (const QString& folder : folders)
         walk.Walk(folder, 0);
 
@@ -169,7 +180,6 @@ InstalledFontsListing ScanInstalledFonts(const QStringList& folders, const QStri
         if (candidate.Value.Name.isEmpty())
             assign(candidate, candidate.Value.OwnName);
 
-    InstalledFontsListing listing;
     for (Candidate& candidate : candidates) {
         std::vector<InstalledFontValue>& values = candidate.Type1 ? listing.Type1 : listing.Fonts;
         (candidate.Type1 ? listing.Type1Index : listing.FontIndex).insert(candidate.Value.Name.toCaseFolded(), values.size());

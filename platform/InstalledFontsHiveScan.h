@@ -9,6 +9,7 @@
 // registry's own free-name search would have given it.
 
 #include "platform/InstalledFontsHiveNames.h"
+#include "platform/PathStamps.h"
 
 #include <QHash>
 #include <QString>
@@ -47,6 +48,9 @@ struct InstalledFontsListing {
     // Case-folded value name -> position, for each list.
     QHash<QString, std::size_t> FontIndex;
     QHash<QString, std::size_t> Type1Index;
+    // The folders walked and the files and links found: while they look the same, a new
+    // walk would list the same values.
+    TPathStamps Sources;
 
     // The value of that name (without regard to case), or nullptr.
     const InstalledFontValue* Find(bool type1, const QString& name) const;

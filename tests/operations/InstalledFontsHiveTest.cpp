@@ -9,6 +9,9 @@
 
 #include <utime.h>
 
+#include <chrono>
+#include <thread>
+
 namespace qmtest {
 namespace {
 
@@ -65,6 +68,30 @@ TEST_F(InstalledFontsHiveTest, ListingAgainReadsOnlyNewOrChangedFiles)
     ASSERT_EQ(::utime(path.constData(), &times), 0);
     EXPECT_EQ(FontNames(), (QStringList{"Cached A (TrueType)", "Cached C (TrueType)"}));
     EXPECT_EQ(Hive().FileReads(), reads + 1);
+}
+
+TEST_F(InstalledFontsHiveTest, AListingOfUnchangedFoldersIsKeptUntilSomethingInThemChanges)
+{
+    WriteSfntFont(FUserFonts + "/a.ttf", u"Kept A");
+    WriteSfntFont(FOutside + "/far.ttf", u"Far Font");
+    QDir().mkpath(LinkedFonts());
+    ASSERT_TRUE(QFile::link(FOutside + "/far.ttf", LinkedFonts() + "/Far.ttf"));
+    // Paths changed within the last second are never trusted to be unchanged.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(FontNames(), (QStringList{"Far", "Kept A (TrueType)"}));
+    EXPECT_EQ(FontNames(), (QStringList{"Far", "Kept A (TrueType)"}));
+
+    // The file of a link goes, outside every font folder.
+    ASSERT_TRUE(QFile::remove(FOutside + "/far.ttf"));
+    EXPECT_EQ(FontNames(), (QStringList{"Kept A (TrueType)"}));
+    // A file appears in another folder of the view.
+    WriteSfntFont(FSystem + "/b.ttf", u"Kept B");
+    EXPECT_EQ(FontNames(), (QStringList{"Kept A (TrueType)", "Kept B (TrueType)"}));
+    // A font file is overwritten in place by one that cannot be read: listed by its file name.
+    const QByteArray size(static_cast<int>(QFileInfo(FUserFonts + "/a.ttf").size()), 'x');
+    qmtest::WriteFile(QFile::encodeName(FUserFonts + "/a.ttf").toStdString(),
+                      std::vector<std::uint8_t>(size.begin(), size.end()));
+    EXPECT_EQ(FontNames(), (QStringList{"a.ttf", "Kept B (TrueType)"}));
 }
 
 TEST_F(InstalledFontsHiveTest, RepeatedNamesAreNumberedAndKeepTheirNames)
@@ -182,6 +209,23 @@ TEST(InstalledFontFolders, FontconfigFoldersWithTheUserFontFolderFirst)
     EXPECT_EQ(folders.first(), Q(IsolatedEnvironment::Global().UserFontFolder()));
     EXPECT_TRUE(folders.contains("/usr/share/fonts"));
     EXPECT_EQ(folders.removeDuplicates(), 0);
+}
+
+TEST(InstalledFontFolders, AFolderTheUserConfigurationAddsIsSeenAtTheNextCall)
+{
+    const QString extra = Q(IsolatedEnvironment::Global().Scratch()) + "/user-configured-fonts";
+    const QString config = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/fontconfig/fonts.conf";
+    ASSERT_FALSE(platform::PersistentFontFolders().contains(extra));
+
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\"?>\n<fontconfig><dir>" + QFile::encodeName(extra) + "</dir></fontconfig>\n");
+    file.close();
+    EXPECT_TRUE(platform::PersistentFontFolders().contains(extra));
+
+    ASSERT_TRUE(QFile::remove(config));
+    EXPECT_FALSE(platform::PersistentFontFolders().contains(extra));
 }
 
 TEST(InstalledFontFolders, TheDefaultViewShowsTheSystemFonts)
