@@ -49,6 +49,9 @@ TFontListView::TFontListView(const QString& objectName, QWidget* parent)
     head->setSortIndicator(FModel->SortColumn(), FModel->SortOrder());
     for (int column = 0; column < kFontListColumnCount; ++column)
         head->resizeSection(column, ColumnDefaultWidth(ColumnKindOf(column)));
+    // A double click does nothing more than its first click: the header reports a click
+    // only for a release that follows a press, and the second half of a double click is a
+    // double-click event and a release.
     connect(head, &QHeaderView::sectionClicked, this, &TFontListView::HeaderClick);
     head->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(head, &QHeaderView::customContextMenuRequested, this, [this](const QPoint& position) {

@@ -15,10 +15,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 
 namespace app {
 
@@ -161,6 +164,20 @@ void TMainFormFM::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (FDefaultPanelSizesPending)
         ApplyDefaultPanelSizes();
+}
+
+bool TMainFormFM::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && dpFonts && watched == dpFonts->widget()) {
+        FitPreviewTextsBox();
+    } else if (event->type() == QEvent::KeyPress && vetBrowse && watched == vetBrowse) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
+            RefreshFolderTree();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 qint32 TMainFormFM::CopyDataReceived(quint32 tag, const QByteArray& data)

@@ -42,6 +42,7 @@ class QSystemTrayIcon;
 class QTabWidget;
 class QTimer;
 class QToolBar;
+class QToolButton;
 
 namespace app {
 
@@ -139,6 +140,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override; // FormClose
     void showEvent(QShowEvent* event) override;   // FormShow
+    // The Fonts panel's resizes and F5 in the folder tree.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -149,7 +152,10 @@ private:
     void BuildMenuBar();
     void BuildToolbars();
     void BuildDocks();
+    void BuildFontsTabButtons();
     void ApplyDefaultPanelSizes();
+    // cbPreviewTexts takes the width that the panel's width leaves it.
+    void FitPreviewTextsBox();
     QDockWidget* CreateDockPanel(const QString& name, const QString& caption, int minimumWidth);
     void BuildStatusBar();
     void BuildTray();
@@ -208,7 +214,12 @@ private:
     void cbPreviewTextsChange(int index);
     void cbPreviewSizeChange(int index);
     void tcFontsActiveTabChange(int index);
+    void tiFontsTabLeftClick();
+    void tiFontsTabRightClick();
+    void UpdateFontsTabButtons();
     void FillSortByMenu();
+    // View › Refresh: the folder tree when it has the focus, else the current list.
+    void tbmiViewRefreshClick();
 
     // The font operation and layout commands (MainFrmFontCommands.cpp).
     void BuildFontCommands();
@@ -227,6 +238,10 @@ private:
     void btnBrowseFontsStopClick();
     void btnBrowseSubFoldersClick();
     void FirstBrowseTabOpen();
+    bool FolderTreeHasFocus() const;
+    // Reads the selected folder of vetBrowse again and browses it when it is not the folder
+    // scanned last.
+    void RefreshFolderTree();
 
     void tmrThreadStatusTimer();
     void tmrUpdateSystemFontsTimer();
@@ -287,6 +302,8 @@ private:
     QDockWidget* dpSample = nullptr;
     QDockWidget* dpZoom = nullptr;
     QTabWidget* tcFonts = nullptr;
+    QToolButton* tiFontsTabLeft = nullptr;
+    QToolButton* tiFontsTabRight = nullptr;
     QWidget* tsFontsActive = nullptr;
     QWidget* tsFontsBrowse = nullptr;
     QWidget* tsFontsGroups = nullptr;

@@ -40,6 +40,25 @@ QString CleanFolder(const QString& folder)
     return folder.isEmpty() ? QString() : QDir::cleanPath(folder);
 }
 
+// QFileSystemModel has no refresh of its own. It lists a folder again once the folder has
+// been its root path and is no longer (the folder is then marked unread), and fetchMore reads
+// an unread folder and watches it anew.
+void RereadFolder(QFileSystemModel& folders, const QString& folder)
+{
+    const QString root = folders.rootPath();
+    folders.setRootPath(folder == root ? QString() : folder);
+    folders.setRootPath(root);
+    folders.fetchMore(folders.index(folder));
+}
+
+// The folder itself, or the nearest folder above it that still exists.
+QString ExistingFolder(QString folder)
+{
+    while (!QFileInfo(folder).isDir() && folder != QDir::rootPath())
+        folder = QFileInfo(folder).path();
+    return folder;
+}
+
 } // namespace
 
 void TMainFormFM::SetBrowseThreadFactory(TBrowseThreadFactory factory)
@@ -101,6 +120,8 @@ void TMainFormFM::BuildBrowsePanel(QWidget* sheet)
     for (int column = 1; column < FBrowseFolders->columnCount(); ++column)
         vetBrowse->hideColumn(column);
     vetBrowse->setMinimumHeight(40);
+    // F5 in the tree reads it again.
+    vetBrowse->installEventFilter(this);
     vstBrowseFonts = new TFontListView(QStringLiteral("vstBrowseFonts"), splitter);
     splitter->addWidget(vetBrowse);
     splitter->addWidget(vstBrowseFonts);
@@ -281,6 +302,25 @@ void TMainFormFM::btnBrowseSubFoldersClick()
     if (!FBrowseFontsThread)
         FFlags.BrowseScanningLive = true;
     FreshBrowseScan();
+}
+
+bool TMainFormFM::FolderTreeHasFocus() const
+{
+    // While no window of the program is active the tree's window still knows its focus.
+    const QWidget* focused = QApplication::focusWidget();
+    if (!focused)
+        focused = vetBrowse->window()->focusWidget();
+    return focused == vetBrowse && vetBrowse->isVisibleTo(vetBrowse->window());
+}
+
+void TMainFormFM::RefreshFolderTree()
+{
+    const QModelIndex current = vetBrowse->currentIndex();
+    const QString selected = current.isValid() ? CleanFolder(FBrowseFolders->filePath(current)) : QString();
+    // A vanished folder leaves the tree when its parent is read again.
+    RereadFolder(*FBrowseFolders, selected.isEmpty() ? QDir::rootPath() : ExistingFolder(selected));
+    if (!selected.isEmpty() && selected != FLastScannedFolder)
+        BrowseToFolder(selected, false);
 }
 
 // The first visit of the Browse tab while scanning is not live starts it.

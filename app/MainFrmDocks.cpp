@@ -4,11 +4,18 @@
 
 #include "app/MainFrm.h"
 
+#include "app/FontCommands.h"
+#include "app/FontsPanelLayout.h"
+
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,6 +36,31 @@ QWidget* AddTabSheet(QTabWidget* tabs, const char* name, const QString& caption)
     sheet->setObjectName(QLatin1String(name));
     tabs->addTab(sheet, caption);
     return sheet;
+}
+
+QToolButton* AddTabButton(QWidget* row, const char* name, Qt::ArrowType arrow)
+{
+    auto* button = new QToolButton(row);
+    button->setObjectName(QLatin1String(name));
+    button->setArrowType(arrow);
+    button->setAutoRaise(true);
+    row->layout()->addWidget(button);
+    return button;
+}
+
+// The float and close buttons Qt puts in a dock's title bar; negative while neither shows.
+int TitleButtonsWidth(const QDockWidget& panel)
+{
+    int width = 0;
+    bool shown = false;
+    for (const char* name : {"qt_dockwidget_floatbutton", "qt_dockwidget_closebutton"}) {
+        const auto* button = panel.findChild<QAbstractButton*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        if (button && !button->isHidden()) {
+            width += button->sizeHint().width();
+            shown = true;
+        }
+    }
+    return shown ? width : -1;
 }
 
 } // namespace
@@ -72,12 +104,14 @@ void TMainFormFM::BuildDocks()
     choosers->addWidget(cbPreviewTexts);
     choosers->addWidget(cbPreviewSize);
     fontsLayout->addLayout(choosers);
+    dpFonts->widget()->installEventFilter(this);
 
     tcFonts = new QTabWidget(dpFonts->widget());
     tcFonts->setObjectName(QStringLiteral("tcFonts"));
     tsFontsActive = AddTabSheet(tcFonts, "tsFontsActive", QStringLiteral("Active"));
     tsFontsBrowse = AddTabSheet(tcFonts, "tsFontsBrowse", QStringLiteral("Browse"));
     tsFontsGroups = AddTabSheet(tcFonts, "tsFontsGroups", QStringLiteral("Groups"));
+    BuildFontsTabButtons();
     fontsLayout->addWidget(tcFonts, 1);
     BuildFontLists();
     addDockWidget(Qt::LeftDockWidgetArea, dpFonts);
@@ -92,6 +126,41 @@ void TMainFormFM::BuildDocks()
     splitDockWidget(dpInformation, dpSample, Qt::Horizontal);
     splitDockWidget(dpSample, dpZoom, Qt::Horizontal);
     FDefaultPanelSizesPending = true;
+}
+
+// The two arrows beside the tabs step to the neighbouring tab.
+void TMainFormFM::BuildFontsTabButtons()
+{
+    auto* row = new QWidget(tcFonts);
+    row->setObjectName(QStringLiteral("pnlFontsTabButtons"));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tiFontsTabLeft = AddTabButton(row, "tiFontsTabLeft", Qt::LeftArrow);
+    tiFontsTabRight = AddTabButton(row, "tiFontsTabRight", Qt::RightArrow);
+    tcFonts->setCornerWidget(row, Qt::TopRightCorner);
+    connect(tiFontsTabLeft, &QToolButton::clicked, this, &TMainFormFM::tiFontsTabLeftClick);
+    connect(tiFontsTabRight, &QToolButton::clicked, this, &TMainFormFM::tiFontsTabRightClick);
+    UpdateFontsTabButtons();
+}
+
+void TMainFormFM::FitPreviewTextsBox()
+{
+    TFontsPanelMeasures measures;
+    measures.ClientWidth = dpFonts->widget()->width();
+    QFont bold = dpFonts->font();
+    bold.setBold(true);
+    measures.CaptionWidth = QFontMetrics(bold).horizontalAdvance(dpFonts->windowTitle());
+    // The panel has no operation buttons of its own: the Unload button of the Standard
+    // toolbar gives their width. Size hints, because the panel's layout may not have placed
+    // the widgets yet when its resize arrives.
+    if (FFontCommands) {
+        if (const QWidget* unload = tbStandard->widgetForAction(FFontCommands->Action(TFontCommand::Unload)))
+            measures.ToolButtonWidth = unload->sizeHint().width();
+    }
+    measures.PreviewSizeWidth = cbPreviewSize->sizeHint().width();
+    measures.TitleButtonsWidth = TitleButtonsWidth(*dpFonts);
+    cbPreviewTexts->setFixedWidth(PreviewTextsWidth(measures));
 }
 
 // The dock layout only honours sizes once the window has its own size, so this runs when

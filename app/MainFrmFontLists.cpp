@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace app {
@@ -248,6 +249,14 @@ void TMainFormFM::RefreshCurrentList()
         // The selected group's folder is scanned again once groups exist.
         break;
     }
+}
+
+void TMainFormFM::tbmiViewRefreshClick()
+{
+    if (FolderTreeHasFocus())
+        RefreshFolderTree();
+    else
+        RefreshCurrentList();
 }
 
 // --- Batches
@@ -486,6 +495,7 @@ void TMainFormFM::cbPreviewSizeChange(int index)
 
 void TMainFormFM::tcFontsActiveTabChange(int index)
 {
+    UpdateFontsTabButtons();
     if (!FActiveFamilies)
         return;
     RefillFamilyBox();
@@ -494,6 +504,26 @@ void TMainFormFM::tcFontsActiveTabChange(int index)
     RefreshSelectionCount();
     if (index == kBrowseTab)
         FirstBrowseTabOpen();
+}
+
+void TMainFormFM::tiFontsTabLeftClick()
+{
+    if (tcFonts->currentIndex() > kActiveTab)
+        tcFonts->setCurrentIndex(tcFonts->currentIndex() - 1);
+}
+
+void TMainFormFM::tiFontsTabRightClick()
+{
+    if (tcFonts->currentIndex() < kGroupsTab)
+        tcFonts->setCurrentIndex(tcFonts->currentIndex() + 1);
+}
+
+void TMainFormFM::UpdateFontsTabButtons()
+{
+    if (!tiFontsTabLeft || !tiFontsTabRight)
+        return;
+    tiFontsTabLeft->setEnabled(tcFonts->currentIndex() != kActiveTab);
+    tiFontsTabRight->setEnabled(tcFonts->currentIndex() != kGroupsTab);
 }
 
 void TMainFormFM::FillSortByMenu()

@@ -1,5 +1,6 @@
 // The menu bar of the main window. The commands of each menu join as their features arrive;
-// here are the menus themselves, the visibility of toolbars and panels, the themes and Exit.
+// here are the menus themselves, the visibility of toolbars and panels, Refresh, the themes and
+// Exit.
 
 #include "app/MainFrm.h"
 
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QDockWidget>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -73,6 +75,13 @@ void TMainFormFM::BuildMenuBar()
             BrowseToFolder(settings::TFontViewerRegistrySettings::Instance().GetBackupFontsFolder(), true);
         });
     });
+
+    QAction* refresh = view->addAction(QStringLiteral("&Refresh"));
+    refresh->setObjectName(QStringLiteral("tbmiViewRefresh"));
+    refresh->setShortcut(QKeySequence(Qt::Key_F5));
+    refresh->setShortcutContext(Qt::WindowShortcut);
+    connect(refresh, &QAction::triggered, this, &TMainFormFM::tbmiViewRefreshClick);
+    view->addSeparator();
 
     miViewToolbars = view->addMenu(QStringLiteral("&Toolbars"));
     miViewToolbars->setObjectName(QStringLiteral("miViewToolbars"));

@@ -1,10 +1,12 @@
 // The Fonts panel of the main window on the offscreen platform, its controls found by name:
 // the Browse list fed by a folder scan, captions, the selected font through the list, the
-// family and style drop-downs, the selection count, the Groups list's empty text, and rows
-// painted in the faces' own fonts.
+// family and style drop-downs, the selection count, the Groups list's empty text, rows
+// painted in the faces' own fonts, the preview text chooser's width, the tab arrows, Refresh
+// in the folder tree and double clicks on a list header.
 
 #include "app/FontListModel.h"
 #include "app/FontListView.h"
+#include "app/FontsPanelLayout.h"
 #include "app/MainFrm.h"
 
 #include "IsolatedEnvironment.h"
@@ -22,8 +24,10 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,7 +35,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTest>
 #include <QThread>
+#include <QToolButton>
+#include <QTreeView>
 
 #include <functional>
 #include <memory>
@@ -501,6 +508,176 @@ TEST_F(FontsPanelTest, TheOperationCommandsFollowTheSelectionInMenusAndPopup)
     Browse->selectionModel()->clearSelection();
     Window->SelectFont(nullptr, app::TSelectionSource::List);
     EXPECT_TRUE(ServeUntil([&] { return !install->isEnabled() && !rename->isEnabled(); }));
+}
+
+} // namespace
+
+namespace {
+
+TEST(FontsPanelLayout, ThePreviewTextsBoxTakesWhatThePanelLeavesWithinItsLimits)
+{
+    const struct {
+        app::TFontsPanelMeasures measures;  // client, caption, tool button, preview size, title buttons
+        int width;
+    } cases[] = {
+        {{400, 40, 40, 80, 20}, 88},   // 400 − (40 + 8) − 4 × 40 − 80 − 20 − 4
+        {{400, 50, 40, 80, 20}, 78},   // the caption
+        {{360, 40, 30, 80, 20}, 88},   // four tool buttons
+        {{400, 40, 40, 70, 20}, 98},   // the preview size chooser
+        {{380, 40, 40, 80, 0}, 88},    // title buttons shown, of no width
+        {{380, 40, 40, 80, -1}, 72},   // none shown: 16 for them
+        {{372, 40, 40, 80, 20}, 60},   // the lower limit reached exactly
+        {{373, 40, 40, 80, 20}, 61},
+        {{309, 40, 40, 80, 20}, 60},   // less is raised to 60
+        {{100, 40, 40, 80, 20}, 60},   // also below zero
+        {{412, 40, 40, 80, 20}, 100},  // the upper limit reached exactly
+        {{413, 40, 40, 80, 20}, 100},
+        {{900, 40, 40, 80, 20}, 100},
+    };
+    for (const auto& row : cases)
+        EXPECT_EQ(app::PreviewTextsWidth(row.measures), row.width) << row.measures.ClientWidth;
+}
+
+TEST_F(FontsPanelTest, ThePreviewTextsBoxFollowsThePanelsWidth)
+{
+    auto* panel = Window->findChild<QDockWidget*>(QStringLiteral("dpFonts"));
+    auto* texts = Window->findChild<QComboBox*>(QStringLiteral("cbPreviewTexts"));
+    ASSERT_TRUE(panel && texts);
+    // Floating, the panel takes the width it is given.
+    Window->show();
+    panel->setFloating(true);
+    panel->show();
+    const struct {
+        int panelWidth;
+        int boxWidth;
+    } cases[] = {{900, 100}, {250, 60}, {900, 100}};
+    for (const auto& row : cases) {
+        panel->resize(row.panelWidth, 400);
+        EXPECT_TRUE(ServeUntil([&] { return texts->width() == row.boxWidth; }))
+            << row.panelWidth << ": " << texts->width() << " in a panel of " << panel->widget()->width();
+    }
+    Window->hide();
+}
+
+TEST_F(FontsPanelTest, TheTabArrowsStepToTheNeighbouringTab)
+{
+    auto* left = Window->findChild<QToolButton*>(QStringLiteral("tiFontsTabLeft"));
+    auto* right = Window->findChild<QToolButton*>(QStringLiteral("tiFontsTabRight"));
+    ASSERT_TRUE(left && right);
+    Window->show();
+    const struct {
+        int tab;
+        bool leftEnabled;
+        bool rightEnabled;
+        int afterLeft;
+        int afterRight;
+    } cases[] = {
+        {app::kActiveTab, false, true, app::kActiveTab, app::kBrowseTab},
+        {app::kBrowseTab, true, true, app::kActiveTab, app::kGroupsTab},
+        {app::kGroupsTab, true, false, app::kBrowseTab, app::kGroupsTab},
+    };
+    for (const auto& row : cases) {
+        Tabs->setCurrentIndex(row.tab);
+        EXPECT_EQ(left->isEnabled(), row.leftEnabled) << row.tab;
+        EXPECT_EQ(right->isEnabled(), row.rightEnabled) << row.tab;
+        QTest::mouseClick(left, Qt::LeftButton);
+        EXPECT_EQ(Tabs->currentIndex(), row.afterLeft) << row.tab;
+        Tabs->setCurrentIndex(row.tab);
+        QTest::mouseClick(right, Qt::LeftButton);
+        EXPECT_EQ(Tabs->currentIndex(), row.afterRight) << row.tab;
+    }
+    Window->hide();
+}
+
+TEST_F(FontsPanelTest, RefreshInTheFolderTreeReadsItAgainAndBrowsesItsFolder)
+{
+    BrowseAndScan();
+    ASSERT_EQ(Requests.size(), 1u);
+    auto* tree = Window->findChild<QTreeView*>(QStringLiteral("vetBrowse"));
+    auto* refresh = Window->findChild<QAction*>(QStringLiteral("tbmiViewRefresh"));
+    ASSERT_TRUE(tree && refresh);
+    EXPECT_EQ(refresh->text(), QStringLiteral("&Refresh"));
+    EXPECT_EQ(refresh->shortcut(), QKeySequence(Qt::Key_F5));
+    auto* folders = qobject_cast<QFileSystemModel*>(tree->model());
+    ASSERT_NE(folders, nullptr);
+
+    // As on a share that reports no changes: only a refresh shows a new sub-folder.
+    folders->setOption(QFileSystemModel::DontWatchForChanges);
+    const QString folder = QDir::cleanPath(Folder);
+    const QModelIndex node = folders->index(folder);
+    ASSERT_EQ(tree->currentIndex(), node);
+    bool listed = false;
+    QObject::connect(folders, &QFileSystemModel::directoryLoaded, folders,
+                     [&](const QString& path) { listed = listed || path == folder; });
+    ASSERT_TRUE(folders->canFetchMore(node)) << "the scanned folder was never opened in the tree";
+    folders->fetchMore(node);
+    ASSERT_TRUE(ServeUntil([&] { return listed; }));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/Added")));
+    EXPECT_EQ(folders->rowCount(node), 0);
+
+    Window->show();
+    tree->setFocus();
+    refresh->trigger();
+    EXPECT_EQ(Requests.size(), 1u) << "the tree's folder is the one scanned last";
+    ASSERT_TRUE(ServeUntil([&] { return folders->rowCount(node) == 1; }));
+    EXPECT_EQ(folders->fileName(folders->index(0, 0, node)), QStringLiteral("Added"));
+
+    // A typed folder that does not exist leaves the tree's selection as it was; F5 in the
+    // tree browses that folder again.
+    Window->BrowseToFolder(folder + QStringLiteral("/missing"), true);
+    ASSERT_EQ(Requests.size(), 1u);
+    QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+    QApplication::sendEvent(tree, &f5);
+    ASSERT_EQ(Requests.size(), 2u);
+    EXPECT_EQ(Requests[1].Folder, folder);
+    EXPECT_EQ(Window->LastScannedFolder(), folder);
+
+    // With the focus in the list, Refresh scans the list's folder again from scratch.
+    Browse->setFocus();
+    refresh->trigger();
+    ASSERT_EQ(Requests.size(), 3u);
+    EXPECT_EQ(Requests[2].Folder, folder);
+    EXPECT_TRUE(Requests[2].Forget);
+    Window->hide();
+}
+
+TEST_F(FontsPanelTest, ADoubleClickOnAHeaderKeepsTheSortOfItsFirstClick)
+{
+    BrowseAndScan();
+    Window->show();
+    QHeaderView* head = Browse->header();
+    QWidget* headerArea = head->viewport();
+    const auto centre = [head](int section) {
+        return QPoint(head->sectionViewportPosition(section) + head->sectionSize(section) / 2, head->height() / 2);
+    };
+    const auto doubleClick = [&](int section) {
+        // What a double click delivers: press, release, double click, release.
+        QTest::mousePress(headerArea, Qt::LeftButton, {}, centre(section));
+        QTest::mouseRelease(headerArea, Qt::LeftButton, {}, centre(section));
+        QTest::mouseDClick(headerArea, Qt::LeftButton, {}, centre(section));
+        QTest::mouseRelease(headerArea, Qt::LeftButton, {}, centre(section));
+    };
+    const struct {
+        int section;
+        Qt::SortOrder order;  // as the first click of the double click leaves it
+    } cases[] = {
+        {2, Qt::AscendingOrder},   // another column sorts ascending
+        {2, Qt::DescendingOrder},  // the sort column flips
+        {2, Qt::AscendingOrder},
+        {1, Qt::AscendingOrder},
+    };
+    for (const auto& row : cases) {
+        doubleClick(row.section);
+        EXPECT_EQ(Browse->Model().SortColumn(), row.section);
+        EXPECT_EQ(Browse->Model().SortOrder(), row.order) << row.section;
+        EXPECT_EQ(head->sortIndicatorSection(), row.section);
+        EXPECT_EQ(head->sortIndicatorOrder(), row.order) << row.section;
+    }
+    // A single click after a double click sorts again.
+    QTest::mouseClick(headerArea, Qt::LeftButton, {}, centre(1));
+    EXPECT_EQ(Browse->Model().SortOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(head->sortIndicatorOrder(), Qt::DescendingOrder);
+    Window->hide();
 }
 
 } // namespace
