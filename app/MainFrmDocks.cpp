@@ -38,12 +38,17 @@ QWidget* AddTabSheet(QTabWidget* tabs, const char* name, const QString& caption)
     return sheet;
 }
 
+constexpr int kTabButtonWidth = 14;
+
 QToolButton* AddTabButton(QWidget* row, const char* name, Qt::ArrowType arrow)
 {
     auto* button = new QToolButton(row);
     button->setObjectName(QLatin1String(name));
     button->setArrowType(arrow);
     button->setAutoRaise(true);
+    // Narrow, so that the captions of the three tabs keep their room in a narrow panel.
+    button->setFixedWidth(kTabButtonWidth);
+    button->setIconSize(QSize(kTabButtonWidth - 6, kTabButtonWidth - 6));
     row->layout()->addWidget(button);
     return button;
 }
@@ -139,6 +144,10 @@ void TMainFormFM::BuildFontsTabButtons()
     tiFontsTabLeft = AddTabButton(row, "tiFontsTabLeft", Qt::LeftArrow);
     tiFontsTabRight = AddTabButton(row, "tiFontsTabRight", Qt::RightArrow);
     tcFonts->setCornerWidget(row, Qt::TopRightCorner);
+    // These arrows move between the tabs; the tab bar's own scroll arrows would be a second
+    // pair, so captions that do not fit are shortened instead.
+    tcFonts->setUsesScrollButtons(false);
+    tcFonts->setElideMode(Qt::ElideRight);
     connect(tiFontsTabLeft, &QToolButton::clicked, this, &TMainFormFM::tiFontsTabLeftClick);
     connect(tiFontsTabRight, &QToolButton::clicked, this, &TMainFormFM::tiFontsTabRightClick);
     UpdateFontsTabButtons();

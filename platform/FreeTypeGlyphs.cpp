@@ -161,8 +161,34 @@ void ChooseCharacterMap(FT_Face face)
 FT_UInt GlyphOfCharacter(FT_Face face, char32_t code)
 {
     FT_UInt glyph = FT_Get_Char_Index(face, code);
-    if (glyph == 0 && face->charmap && face->charmap->encoding == FT_ENCODING_MS_SYMBOL && code < 0x100)
-        glyph = FT_Get_Char_Index(face, kSymbolAliasBase + code);
+    if (glyph != 0 || code >= 0x100)
+        return glyph;
+    // A symbol font has no Unicode meaning for its glyphs: a character code reaches them
+    // through the font's own encoding (a Type 1 font's built-in one, the private-use aliases
+    // of an SFNT symbol map), as the code of a symbol character set does.
+    FT_CharMap current = face->charmap;
+    for (FT_Int i = 0; i < face->num_charmaps && glyph == 0; ++i) {
+        FT_CharMap map = face->charmaps[i];
+        switch (map->encoding) {
+        case FT_ENCODING_MS_SYMBOL:
+            FT_Set_Charmap(face, map);
+            glyph = FT_Get_Char_Index(face, kSymbolAliasBase + code);
+            if (glyph == 0)
+                glyph = FT_Get_Char_Index(face, code);
+            break;
+        case FT_ENCODING_ADOBE_CUSTOM:
+        case FT_ENCODING_ADOBE_STANDARD:
+        case FT_ENCODING_ADOBE_EXPERT:
+        case FT_ENCODING_ADOBE_LATIN_1:
+            FT_Set_Charmap(face, map);
+            glyph = FT_Get_Char_Index(face, code);
+            break;
+        default:
+            break;
+        }
+    }
+    if (current)
+        FT_Set_Charmap(face, current);
     return glyph;
 }
 

@@ -18,7 +18,9 @@ namespace platform {
 // Makes a character map current when FreeType chose none (a symbol font has no Unicode map).
 void ChooseCharacterMap(FT_Face face);
 
-// Glyph of a character; for a symbol map the private-use alias U+F000 + code is tried too.
+// Glyph of a character through the Unicode map; a character below U+0100 that it lacks is
+// looked up in the font's own encodings (a symbol map's U+F000 + code aliases, a Type 1
+// font's built-in encoding), as a symbol font expects.
 FT_UInt GlyphOfCharacter(FT_Face face, char32_t code);
 
 // Width in pixels of text as DrawGlyphText draws it at the face's current size.

@@ -143,6 +143,18 @@ TEST(FreeTypeDisplayFont, ASymbolFontMapsCharactersThroughItsPrivateUseCodes)
     EXPECT_FALSE(InkBox(image).isEmpty());
 }
 
+TEST(FreeTypeDisplayFont, AType1SymbolFontIsReachedThroughItsOwnEncoding)
+{
+    const QString dingbats = QStringLiteral("/usr/share/fonts/type1/urw-base35/D050000L.t1");
+    REQUIRE_FILE(dingbats);
+    const auto face = platform::TFreeTypeFace::Open(TFontFileBytes::Map(dingbats), 0);
+    ASSERT_TRUE(face);
+    platform::ChooseCharacterMap(face->Get());
+    const FT_CharMap before = face->Get()->charmap;
+    EXPECT_NE(platform::GlyphOfCharacter(face->Get(), U'a'), 0u);
+    EXPECT_EQ(face->Get()->charmap, before) << "the lookup leaves the current map as it was";
+}
+
 std::vector<QString> InstalledType1Files()
 {
     std::vector<QString> files;
