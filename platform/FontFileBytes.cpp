@@ -1,36 +1,16 @@
 #include "FontFileBytes.h"
 
+#include "FileDescriptor.h"
+
 #include <QFile>
 
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 
 namespace platform {
-
-namespace {
-
-// Closes a descriptor on every path out of Map; the mapping outlives it.
-class TDescriptor {
-public:
-    explicit TDescriptor(int fd) : FFd(fd) {}
-    ~TDescriptor()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
-
-} // namespace
 
 TFontFileBytes::~TFontFileBytes()
 {
@@ -43,7 +23,7 @@ std::shared_ptr<const TFontFileBytes> TFontFileBytes::Map(const QString& path)
     if (path.isEmpty())
         return nullptr;
     // O_NONBLOCK: a pipe named like a font must not stop the caller; only regular files pass.
-    const TDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const TFileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0)
         return nullptr;
     struct stat status {};

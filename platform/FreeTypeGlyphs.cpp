@@ -37,52 +37,49 @@ const unsigned char* TopRow(const FT_Bitmap& bitmap)
     return bitmap.buffer + static_cast<std::ptrdiff_t>(bitmap.rows - 1) * -bitmap.pitch;
 }
 
-QImage GrayImage(const FT_Bitmap& bitmap, int levels)
+// An image of the bitmap's size whose rows fillRow writes from the bitmap's rows, top first.
+template <class FillRow>
+QImage ImageOfRows(const FT_Bitmap& bitmap, QImage::Format format, FillRow fillRow)
 {
     const int width = static_cast<int>(bitmap.width);
     const int rows = static_cast<int>(bitmap.rows);
-    QImage image(width, rows, QImage::Format_Alpha8);
+    QImage image(width, rows, format);
     const unsigned char* row = TopRow(bitmap);
-    for (int y = 0; y < rows; ++y, row += bitmap.pitch) {
-        uchar* out = image.scanLine(y);
+    for (int y = 0; y < rows; ++y, row += bitmap.pitch)
+        fillRow(row, image.scanLine(y), width);
+    return image;
+}
+
+QImage GrayImage(const FT_Bitmap& bitmap, int levels)
+{
+    return ImageOfRows(bitmap, QImage::Format_Alpha8, [levels](const unsigned char* row, uchar* out, int width) {
         if (levels == 256) {
             std::copy_n(row, width, out);
-        } else {
-            for (int x = 0; x < width; ++x)
-                out[x] = static_cast<uchar>(std::min(255, row[x] * 255 / std::max(1, levels - 1)));
+            return;
         }
-    }
-    return image;
+        for (int x = 0; x < width; ++x)
+            out[x] = static_cast<uchar>(std::min(255, row[x] * 255 / std::max(1, levels - 1)));
+    });
 }
 
 QImage MonoImage(const FT_Bitmap& bitmap)
 {
-    const int width = static_cast<int>(bitmap.width);
-    const int rows = static_cast<int>(bitmap.rows);
-    QImage image(width, rows, QImage::Format_Alpha8);
-    const unsigned char* row = TopRow(bitmap);
-    for (int y = 0; y < rows; ++y, row += bitmap.pitch) {
-        uchar* out = image.scanLine(y);
+    return ImageOfRows(bitmap, QImage::Format_Alpha8, [](const unsigned char* row, uchar* out, int width) {
         for (int x = 0; x < width; ++x)
             out[x] = (row[x >> 3] & (0x80 >> (x & 7))) != 0 ? 255 : 0;
-    }
-    return image;
+    });
 }
 
 QImage ColourImage(const FT_Bitmap& bitmap)
 {
-    const int width = static_cast<int>(bitmap.width);
-    const int rows = static_cast<int>(bitmap.rows);
-    QImage image(width, rows, QImage::Format_ARGB32_Premultiplied);
-    const unsigned char* row = TopRow(bitmap);
-    for (int y = 0; y < rows; ++y, row += bitmap.pitch) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* bgra = row + 4 * x;
-            out[x] = qRgba(bgra[2], bgra[1], bgra[0], bgra[3]);
-        }
-    }
-    return image;
+    return ImageOfRows(bitmap, QImage::Format_ARGB32_Premultiplied,
+                       [](const unsigned char* row, uchar* out, int width) {
+                           auto* pixels = reinterpret_cast<QRgb*>(out);
+                           for (int x = 0; x < width; ++x) {
+                               const unsigned char* bgra = row + 4 * x;
+                               pixels[x] = qRgba(bgra[2], bgra[1], bgra[0], bgra[3]);
+                           }
+                       });
 }
 
 QImage ImageOf(FT_GlyphSlot slot)

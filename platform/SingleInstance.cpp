@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "FileDescriptor.h"
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -27,23 +29,6 @@ constexpr int kHeaderBytes = 8;
 constexpr int kReplyBytes = 4;
 // A client that connects and never completes its request is dropped after this.
 constexpr int kConnectionTimeoutMs = 5000;
-
-// Closes a file descriptor when it goes out of scope.
-class TFd {
-public:
-    explicit TFd(int fd) : FFd(fd) {}
-    ~TFd()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
 
 using TClock = std::chrono::steady_clock;
 
@@ -174,7 +159,7 @@ int SendToFirstInstance(const QString& socketPath, quint32 tag, const QByteArray
         return -1;
     std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
 
-    TFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    TFileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (socket.Get() < 0)
         return -1;
     // A local connect either succeeds or fails at once; no server means no instance.

@@ -1,5 +1,6 @@
 #include "platform/UserRegistryStore.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/Places.h"
 
 #include <QDateTime>
@@ -42,30 +43,6 @@ QString ErrnoText(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Closes the descriptor it owns.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : FFd(fd) {}
-    ~FileDescriptor()
-    {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return FFd; }
-    // Closes now and reports the result (close can report a failed delayed write).
-    bool Close()
-    {
-        const int fd = FFd;
-        FFd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int FFd;
-};
-
 // The exclusive lock of every writer of one store, across processes (flock on a lock file).
 class StoreLock {
 public:
@@ -86,7 +63,7 @@ public:
     // Closing the descriptor releases the lock.
 
 private:
-    FileDescriptor FFd;
+    TFileDescriptor FFd;
 };
 
 void WriteAll(int fd, const QByteArray& bytes, const QString& path)
@@ -107,7 +84,7 @@ void WriteAll(int fd, const QByteArray& bytes, const QString& path)
 
 void SyncFolder(const QString& folder)
 {
-    FileDescriptor fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    TFileDescriptor fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.Get() >= 0)
         ::fsync(fd.Get());
 }
@@ -157,7 +134,7 @@ QString UserRegistryStore::LockFilePath() const
 UserRegistryStore::Snapshot UserRegistryStore::ReadFile() const
 {
     Snapshot snapshot;
-    FileDescriptor fd(::open(QFile::encodeName(FFilePath).constData(), O_RDONLY | O_CLOEXEC));
+    TFileDescriptor fd(::open(QFile::encodeName(FFilePath).constData(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) {
         if (errno == ENOENT)
             return snapshot;
@@ -259,7 +236,7 @@ UserRegistryStore::FileStamp UserRegistryStore::WriteReplacing(const regfile::Re
     const QByteArray tempName = QFile::encodeName(temporary);
     const QByteArray bytes = regfile::EncodeRegFile(regfile::FormatRegText(document, kRootName));
 
-    FileDescriptor fd(::open(tempName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    TFileDescriptor fd(::open(tempName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (fd.Get() < 0)
         throw RegistryHiveError(QStringLiteral("Cannot create %1: %2").arg(temporary, ErrnoText(errno)));
     try {
