@@ -85,6 +85,12 @@ void TMainFormFM::BuildFontCommands()
     for (TFontCommand command : {TFontCommand::MoveToFolder, TFontCommand::CopyToFolder, TFontCommand::Rename,
                                  TFontCommand::Delete})
         pmFonts->addAction(action(command));
+    pmFonts->addSeparator();
+    // The popup's own Refresh; F5 belongs to View › Refresh (two actions with one shortcut
+    // would cancel each other), so the key is only shown.
+    QAction* refresh = pmFonts->addAction(QStringLiteral("&Refresh\tF5"));
+    refresh->setObjectName(QStringLiteral("pmFontsRefreshTree"));
+    connect(refresh, &QAction::triggered, this, &TMainFormFM::tbmiViewRefreshClick);
     for (TFontListView* list : {vstActiveFonts, vstBrowseFonts, vstGroupFonts}) {
         // Del and F2 act in the list that has the focus.
         list->addAction(action(TFontCommand::Delete));

@@ -632,12 +632,18 @@ TEST_F(FontsPanelTest, RefreshInTheFolderTreeReadsItAgainAndBrowsesItsFolder)
     EXPECT_EQ(Requests[1].Folder, folder);
     EXPECT_EQ(Window->LastScannedFolder(), folder);
 
-    // With the focus in the list, Refresh scans the list's folder again from scratch.
+    // With the focus in the list, Refresh (and the list popup's Refresh) scans the list's
+    // folder again from scratch.
     Browse->setFocus();
     refresh->trigger();
     ASSERT_EQ(Requests.size(), 3u);
     EXPECT_EQ(Requests[2].Folder, folder);
     EXPECT_TRUE(Requests[2].Forget);
+    auto* popupRefresh = Window->findChild<QAction*>(QStringLiteral("pmFontsRefreshTree"));
+    ASSERT_NE(popupRefresh, nullptr);
+    popupRefresh->trigger();
+    ASSERT_EQ(Requests.size(), 4u);
+    EXPECT_TRUE(Requests[3].Forget);
     Window->hide();
 }
 

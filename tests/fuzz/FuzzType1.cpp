@@ -1,11 +1,13 @@
 // Type 1 fonts: the pair check of a metrics file and its outline file (under ".pfm" and,
-// strict, under another name), the load and the extended read of the metrics file.
+// strict, under another name), the load and the extended read of the metrics file, and the
+// clear-text header of the outline file.
 
 #include "FuzzInputLayout.h"
 #include "FuzzSupport.h"
 
 #include "fontfile/ExtendedFontInfo.h"
 #include "fontfile/Type1FontLight.h"
+#include "fontfile/Type1OutlineHeader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -22,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     else
         outline.Write(parts.Outline);
 
+    const auto* outlineBytes = reinterpret_cast<const std::byte*>(parts.Outline.data());
+    (void)fontfile::ReadType1OutlineHeader(std::span<const std::byte>(outlineBytes, parts.Outline.size()));
     fontfile::TType1FontLight::IsValidPair(metrics.Path(), outline.Path());
     fontfile::TType1FontLight::IsValidPair(strictName, outline.Path());
     qmfuzz::IgnoringFontErrors([&] {
