@@ -43,6 +43,7 @@ class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QModelIndex;
 
 namespace app {
 
@@ -239,6 +240,8 @@ private:
     void btnBrowseSubFoldersClick();
     void FirstBrowseTabOpen();
     bool FolderTreeHasFocus() const;
+    // Scrolls vetBrowse to node, expanding its parents.
+    void RevealBrowseFolder(const QModelIndex& node);
     // Reads the selected folder of vetBrowse again and browses it when it is not the folder
     // scanned last.
     void RefreshFolderTree();
@@ -281,7 +284,9 @@ private:
     // Watches the scanned folder while browse scanning is live.
     std::unique_ptr<platform::TShellNotify> snBrowse;
     // The folder chosen by path is scrolled into view once the tree has read its parents.
-    bool FRevealBrowseFolder = false;
+    bool FRevealBrowseFolder = false;     // the chosen folder is shown again as the tree is read
+    bool FRevealingBrowseFolder = false;  // the program, not the user, moves the tree
+    bool FRevealPending = false;
     // The active-fonts slot: the running thread or none. A thread that finished waits in the
     // retired list until it has ended, then goes.
     catalogue::TActiveFontsThreadEx* FActiveFontsThread = nullptr;

@@ -22,7 +22,9 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeView>
@@ -130,16 +132,30 @@ void TMainFormFM::BuildBrowsePanel(QWidget* sheet)
     layout->addWidget(splitter, 1);
 
     connect(vetBrowse->selectionModel(), &QItemSelectionModel::currentChanged, this, &TMainFormFM::vetBrowseChange);
-    // The tree reads folders in the background: the chosen one is shown once its parents are.
-    connect(FBrowseFolders, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        const QModelIndex current = vetBrowse->currentIndex();
-        if (!FRevealBrowseFolder || !current.isValid())
+    // The tree reads folders in the background, in no fixed order, and sorts what it read a
+    // moment later: rows come and move above the chosen folder, which is shown again after
+    // each such change (once per pass of the event loop).
+    const auto reveal = [this] {
+        if (!FRevealBrowseFolder || FRevealPending)
             return;
-        vetBrowse->scrollTo(current);
-        const QString folder = FBrowseFolders->filePath(current);
-        if (loaded == folder || loaded == QFileInfo(folder).path())
+        FRevealPending = true;
+        QTimer::singleShot(0, this, [this] {
+            FRevealPending = false;
+            const QModelIndex current = vetBrowse->currentIndex();
+            if (FRevealBrowseFolder && current.isValid())
+                RevealBrowseFolder(current);
+        });
+    };
+    connect(FBrowseFolders, &QAbstractItemModel::rowsInserted, this, reveal);
+    connect(FBrowseFolders, &QAbstractItemModel::layoutChanged, this, reveal);
+    // Once the user moves around in the tree, it stays where the user put it.
+    const auto userMoved = [this] {
+        if (!FRevealingBrowseFolder)
             FRevealBrowseFolder = false;
-    });
+    };
+    connect(vetBrowse, &QTreeView::expanded, this, userMoved);
+    connect(vetBrowse, &QTreeView::collapsed, this, userMoved);
+    connect(vetBrowse->verticalScrollBar(), &QScrollBar::actionTriggered, this, userMoved);
     connect(edBrowseFonts, &QLineEdit::returnPressed, this, [this] { BrowseToFolder(edBrowseFonts->text(), true); });
     connect(btnBrowseFontsRestart, &QAction::triggered, this, [this] { BrowseToFolder(edBrowseFonts->text(), true); });
     connect(btnBrowseFontsStop, &QAction::triggered, this, &TMainFormFM::btnBrowseFontsStopClick);
@@ -163,9 +179,17 @@ void TMainFormFM::BrowseToFolder(const QString& folder, bool makeLive)
         vetBrowseChange();
     } else {
         vetBrowse->setCurrentIndex(node);
-        vetBrowse->scrollTo(node);
+        RevealBrowseFolder(node);
         FRevealBrowseFolder = true;
     }
+}
+
+void TMainFormFM::RevealBrowseFolder(const QModelIndex& node)
+{
+    // scrollTo expands the folder's parents: no move of the user's.
+    FRevealingBrowseFolder = true;
+    vetBrowse->scrollTo(node);
+    FRevealingBrowseFolder = false;
 }
 
 void TMainFormFM::vetBrowseChange()

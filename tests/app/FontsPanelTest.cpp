@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
@@ -644,6 +645,46 @@ TEST_F(FontsPanelTest, RefreshInTheFolderTreeReadsItAgainAndBrowsesItsFolder)
     popupRefresh->trigger();
     ASSERT_EQ(Requests.size(), 4u);
     EXPECT_TRUE(Requests[3].Forget);
+    Window->hide();
+}
+
+TEST_F(FontsPanelTest, AFolderChosenByPathStaysInViewWhileTheTreeReadsItsParents)
+{
+    // Many folders above the chosen one at two levels, read in whatever order the tree's
+    // reader takes them.
+    const QString top = Folder + QStringLiteral("/tree");
+    for (int i = 0; i < 150; ++i)
+        QDir().mkpath(top + QStringLiteral("/a%1").arg(i, 3, 10, QLatin1Char('0')));
+    for (int i = 0; i < 80; ++i)
+        QDir().mkpath(top + QStringLiteral("/zz/b%1").arg(i, 3, 10, QLatin1Char('0')));
+    const QString target = top + QStringLiteral("/zz/target");
+    QDir().mkpath(target);
+
+    auto* tree = Window->findChild<QTreeView*>(QStringLiteral("vetBrowse"));
+    auto* folders = qobject_cast<QFileSystemModel*>(tree->model());
+    ASSERT_TRUE(tree && folders);
+    Window->show();
+    Tabs->setCurrentIndex(app::kBrowseTab);
+    Window->BrowseToFolder(target, true);
+    ASSERT_EQ(QDir::cleanPath(folders->filePath(tree->currentIndex())), target);
+
+    const auto read = [&](const QString& folder) {
+        const QModelIndex node = folders->index(folder);
+        return node.isValid() && !folders->canFetchMore(node) && folders->rowCount(node) > 0;
+    };
+    ASSERT_TRUE(ServeUntil([&] {
+        return read(top) && folders->rowCount(folders->index(top)) == 151 && read(top + QStringLiteral("/zz"))
+               && folders->rowCount(folders->index(top + QStringLiteral("/zz"))) == 81;
+    }));
+    ServeUntil([] { return false; }, 300);  // what the reader still hands over
+    const QRect row = tree->visualRect(tree->currentIndex());
+    EXPECT_TRUE(tree->viewport()->rect().contains(row)) << "the chosen folder scrolled out of view";
+
+    // Once the user scrolls, the tree stays where the user put it.
+    tree->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    folders->fetchMore(folders->index(top + QStringLiteral("/a000")));
+    ServeUntil([] { return false; }, 300);
+    EXPECT_EQ(tree->verticalScrollBar()->value(), 0);
     Window->hide();
 }
 
