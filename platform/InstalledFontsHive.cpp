@@ -4,10 +4,10 @@
 #include "platform/InstalledFontsHiveLinks.h"
 #include "platform/Places.h"
 #include "platform/Registry.h"
+#include "platform/RegistryText.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <memory>
 
@@ -20,34 +20,15 @@ const QString kType1Key =
     QStringLiteral("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Type 1 Installer\\Type 1 Fonts");
 const QString kLinkedFontsFolderName = QStringLiteral("Linked Fonts");
 
-QString DecodeUtf16(const QByteArray& data)
-{
-    const qsizetype units = data.size() / 2;
-    QString text(units, Qt::Uninitialized);
-    const uchar* bytes = reinterpret_cast<const uchar*>(data.constData());
-    for (qsizetype i = 0; i < units; ++i)
-        text[i] = QChar(qFromLittleEndian<quint16>(bytes + 2 * i));
-    return text;
-}
-
-QByteArray EncodeUtf16(const QString& text)
-{
-    QByteArray data(2 * text.size(), '\0');
-    uchar* bytes = reinterpret_cast<uchar*>(data.data());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(text.at(i).unicode(), bytes + 2 * i);
-    return data;
-}
-
 QByteArray TerminatedText(const QString& text)
 {
-    return EncodeUtf16(text) + QByteArray(2, '\0');
+    return EncodeRegistryText(text) + QByteArray(2, '\0');
 }
 
 // The strings of a REG_SZ (one) or REG_MULTI_SZ value.
 QStringList StringsOf(const RegistryValue& value)
 {
-    QStringList strings = DecodeUtf16(value.data).split(QChar(u'\0'));
+    QStringList strings = DecodeRegistryText(value.data).split(QChar(u'\0'));
     while (!strings.isEmpty() && strings.last().isEmpty())
         strings.removeLast();
     if (value.type != REG_MULTI_SZ && strings.size() > 1)

@@ -1,5 +1,7 @@
 #include "platform/RegFile.h"
 
+#include "platform/RegistryText.h"
+
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -117,11 +119,7 @@ std::optional<QString> QuotableText(const QByteArray& data)
 
 QByteArray TextData(const QString& text)
 {
-    QByteArray data(2 * (text.size() + 1), '\0');
-    uchar* bytes = reinterpret_cast<uchar*>(data.data());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(text.at(i).unicode(), bytes + 2 * i);
-    return data;
+    return EncodeRegistryText(text) + QByteArray(2, '\0');
 }
 
 QString HexList(const QString& prefix, const QByteArray& data)

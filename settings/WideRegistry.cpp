@@ -1,36 +1,12 @@
 #include "settings/WideRegistry.h"
 
+#include "platform/RegistryText.h"
 #include "platform/UserRegistryStore.h"
 #include "support/LoggerUnit.h"
-
-#include <QtEndian>
 
 #include <mutex>
 
 namespace settings {
-
-namespace {
-
-QString DecodeUtf16(const QByteArray& data)
-{
-    const qsizetype units = data.size() / 2; // a trailing odd byte holds no character
-    QString text(units, Qt::Uninitialized);
-    const uchar* bytes = reinterpret_cast<const uchar*>(data.constData());
-    for (qsizetype i = 0; i < units; ++i)
-        text[i] = QChar(qFromLittleEndian<quint16>(bytes + 2 * i));
-    return text;
-}
-
-QByteArray EncodeUtf16(const QString& text)
-{
-    QByteArray data(2 * text.size(), '\0');
-    uchar* bytes = reinterpret_cast<uchar*>(data.data());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(text.at(i).unicode(), bytes + 2 * i);
-    return data;
-}
-
-} // namespace
 
 TWideRegistry::TWideRegistry()
 {
@@ -74,7 +50,7 @@ QString TWideRegistry::ReadStringW(const QString& name) const
     const TRegValueKind kind = platform::KindFromRegistryType(value->type);
     if (kind != TRegValueKind::String && kind != TRegValueKind::ExpandString)
         throw ERegistryException(InvalidDataTypeText(name));
-    QString text = DecodeUtf16(value->data);
+    QString text = platform::DecodeRegistryText(value->data);
     const qsizetype end = text.indexOf(QChar(u'\0'));
     if (end >= 0)
         text.truncate(end);
@@ -83,7 +59,7 @@ QString TWideRegistry::ReadStringW(const QString& name) const
 
 void TWideRegistry::WriteStringW(const QString& name, const QString& value)
 {
-    if (!SetCurrentValue(name, platform::REG_SZ, EncodeUtf16(value) + QByteArray(2, '\0')))
+    if (!SetCurrentValue(name, platform::REG_SZ, platform::EncodeRegistryText(value) + QByteArray(2, '\0')))
         throw ERegistryException(FailedToSetDataText(name));
 }
 
@@ -109,7 +85,7 @@ void TWideRegistry::ReadMultiStringW(const QString& name, QStringList& strings) 
     if (platform::KindFromRegistryType(value->type) != TRegValueKind::MultiString)
         throw ERegistryException(InvalidDataTypeText(name));
     // The walk stops at the end of the data even when the closing nulls are missing.
-    const QString buffer = DecodeUtf16(value->data);
+    const QString buffer = platform::DecodeRegistryText(value->data);
     qsizetype pos = 0;
     while (pos < buffer.size() && buffer.at(pos) != QChar(u'\0')) {
         qsizetype end = buffer.indexOf(QChar(u'\0'), pos);
@@ -126,7 +102,7 @@ void TWideRegistry::WriteMultiStringW(const QString& name, const QStringList& st
     for (const QString& entry : strings) {
         if (entry.isEmpty())
             throw EStringListError(QStringLiteral("Invalid empty string"));
-        data += EncodeUtf16(entry) + QByteArray(2, '\0');
+        data += platform::EncodeRegistryText(entry) + QByteArray(2, '\0');
     }
     data += QByteArray(2, '\0');
     if (!SetCurrentValue(name, platform::REG_MULTI_SZ, data))
