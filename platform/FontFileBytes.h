@@ -1,12 +1,17 @@
 #pragma once
 
-// The bytes of one font file, mapped into memory read-only and shared between a private load
-// and the display fonts made of it. Pages are read when FreeType touches them, so opening a
-// face of a large collection costs what the face needs, not the whole file.
+// The bytes of one font file, shared between a private load and the display fonts made of it.
+// A file this user may write, of up to kMaxCopiedFontBytes, is read into memory, so that
+// another program writing it in place (a font editor saving over it, cp onto it) cannot pull
+// the bytes from under FreeType: a mapped file cut short ends the process. Other files (the
+// system's fonts, which only packages replace, by renaming; large CJK collections) are mapped
+// read-only: their pages are read when FreeType touches them, so opening one face costs what
+// that face needs, not the whole file.
 
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 
 namespace platform {
@@ -17,7 +22,8 @@ public:
     TFontFileBytes(const TFontFileBytes&) = delete;
     TFontFileBytes& operator=(const TFontFileBytes&) = delete;
 
-    // Maps a regular font file; nullptr when it cannot be opened, is empty or is too large.
+    // Reads or maps a regular font file; nullptr when it cannot be opened, is empty or is too
+    // large.
     static std::shared_ptr<const TFontFileBytes> Map(const QString& path);
     // Bytes held in memory (tests, fonts made on the fly).
     static std::shared_ptr<const TFontFileBytes> FromData(QByteArray data);
@@ -30,6 +36,7 @@ public:
 
 private:
     TFontFileBytes() = default;
+    static std::shared_ptr<const TFontFileBytes> ReadWhole(int fd, std::size_t size);
 
     const char* FData = nullptr;
     qsizetype FSize = 0;
@@ -41,5 +48,7 @@ using TFontBytes = std::shared_ptr<const TFontFileBytes>;
 
 // Fonts larger than this are not opened.
 inline constexpr qint64 kMaxFontFileBytes = qint64(512) << 20;
+// Fonts up to this size are copied into memory; larger ones are mapped.
+inline constexpr qint64 kMaxCopiedFontBytes = qint64(8) << 20;
 
 } // namespace platform

@@ -1,11 +1,14 @@
 // Display fonts over FreeType faces: glyph drawing on pixel devices and through outlines, the
 // character map of symbol fonts, and Type 1 faces whose metrics come from their header.
 
+#include "IsolatedEnvironment.h"
+
 #include "platform/FontEngineFreeType.h"
 #include "platform/FreeTypeGlyphs.h"
 #include "platform/Type1DisplayFont.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -153,6 +156,34 @@ TEST(FreeTypeDisplayFont, AType1SymbolFontIsReachedThroughItsOwnEncoding)
     const FT_CharMap before = face->Get()->charmap;
     EXPECT_NE(platform::GlyphOfCharacter(face->Get(), U'a'), 0u);
     EXPECT_EQ(face->Get()->charmap, before) << "the lookup leaves the current map as it was";
+}
+
+TEST(FontFileBytes, AFileTheUserMayWriteIsReadSoThatWritingItInPlaceTakesNothingAway)
+{
+    REQUIRE_FILE(kDejaVuSans);
+    const QString copy = QString::fromStdString(qmtest::IsolatedEnvironment::Global().Scratch())
+                         + QStringLiteral("/rewritten-in-place.ttf");
+    QFile::remove(copy);
+    ASSERT_TRUE(QFile::copy(kDejaVuSans, copy));
+    QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile original(copy);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray expected = original.readAll();
+    original.close();
+
+    const TFontBytes bytes = TFontFileBytes::Map(copy);
+    ASSERT_TRUE(bytes);
+    // A font editor saving over the file: cut to nothing, then written anew.
+    QFile rewrite(copy);
+    ASSERT_TRUE(rewrite.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    rewrite.close();
+    // Reading a mapped page beyond the new end would end the process.
+    EXPECT_EQ(bytes->ToByteArray(), expected);
+    const auto font = platform::CreateFreeTypeDisplayFont(bytes, copy, 0, 20);
+    ASSERT_TRUE(font);
+    QImage image = WhiteImage(120, 40);
+    QPainter painter(&image);
+    EXPECT_TRUE(font->DrawText(painter, QPointF(5, 30), QStringLiteral("Safe")));
 }
 
 std::vector<QString> InstalledType1Files()
