@@ -3,6 +3,7 @@
 
 #include "IsolatedEnvironment.h"
 
+#include "platform/FontEngine.h"
 #include "platform/FontEngineFreeType.h"
 #include "platform/FreeTypeGlyphs.h"
 #include "platform/Type1DisplayFont.h"
@@ -15,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -184,6 +187,52 @@ TEST(FontFileBytes, AFileTheUserMayWriteIsReadSoThatWritingItInPlaceTakesNothing
     QImage image = WhiteImage(120, 40);
     QPainter painter(&image);
     EXPECT_TRUE(font->DrawText(painter, QPointF(5, 30), QStringLiteral("Safe")));
+}
+
+// Private loads, display fonts and drawing from several threads at once over the same files,
+// as the enumeration thread reads details while the main thread draws: the shared FreeType
+// library and the faces handed from a load to a display font must hold.
+TEST(FontEngineThreads, LoadsAndDrawingOnSeveralThreadsAtOnce)
+{
+    std::vector<QString> files;
+    for (const char* name : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSerif.ttf", "DejaVuSansMono.ttf"}) {
+        const QString file = QStringLiteral("/usr/share/fonts/truetype/dejavu/") + QLatin1String(name);
+        if (QFileInfo::exists(file))
+            files.push_back(file);
+    }
+    if (files.empty())
+        GTEST_SKIP() << "no DejaVu fonts";
+    platform::TFontEngine& engine = platform::FontEngine();
+    std::atomic<int> drawn{0};
+    const auto work = [&](int seed) {
+        for (int round = 0; round < 40; ++round) {
+            const QString& file = files[static_cast<std::size_t>(seed + round) % files.size()];
+            if (!engine.AddPrivateFont(file))
+                continue;
+            platform::TLogicalFont font;
+            font.Height = -(12 + round % 8);
+            platform::TFaceLocation location;
+            location.FontFile = file;
+            location.FaceIndex = 0;
+            if (const auto display = engine.CreateDisplayFont(font, location)) {
+                QImage image(160, 40, QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::white);
+                QPainter painter(&image);
+                if (display->DrawText(painter, QPointF(2, 30), QStringLiteral("Threads")))
+                    ++drawn;
+            }
+            engine.RemovePrivateFont(file);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int seed = 1; seed <= 3; ++seed)
+        threads.emplace_back(work, seed);
+    work(0);
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(drawn.load(), 4 * 40);
+    for (const QString& file : files)
+        EXPECT_EQ(engine.PrivateLoadCount(file), 0);
 }
 
 std::vector<QString> InstalledType1Files()
