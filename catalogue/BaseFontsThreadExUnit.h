@@ -77,6 +77,9 @@ protected:
     void ReportChanged(std::unique_ptr<TFontItem> item);
     // Hands over what is waiting: removed, added, changed.
     void DeliverAll();
+    // What a stopped run reported but could not hand over any more.
+    const TFontItems& UndeliveredAdded() const { return FAdded; }
+    const TFontItems& UndeliveredRemoved() const { return FRemoved; }
 
     // Writes text to the error log and hands it to the error event.
     void Error(const QString& text);

@@ -97,6 +97,22 @@ void TBrowseFontsThread::Execute()
         ScanFolder(WithTrailingSlash(FFolder));
     }
     DeliverAll();
+    if (Terminated())
+        KeepUndeliveredForTheNextScan();
+}
+
+void TBrowseFontsThread::KeepUndeliveredForTheNextScan()
+{
+    for (const auto& item : UndeliveredAdded())
+        FFileList.Remove(item->ViaShortcut() ? item->ShortcutPath() : item->FontFile());
+    QSet<QString> removedFiles;
+    for (const auto& item : UndeliveredRemoved())
+        removedFiles.insert(item->FontFile());
+    for (auto& [path, entry] : FVanished) {
+        if (entry && removedFiles.contains(entry->FontFile()) && !FFileList.Contains(path))
+            FFileList.Insert(path, std::move(entry));
+    }
+    FVanished.clear();
 }
 
 // An entry whose files are gone leaves the list with its faces reported as removed. So does
@@ -112,7 +128,7 @@ void TBrowseFontsThread::RemoveVanishedFiles()
         if (!item || (!IsGone(*item) && StampOf(*item) == item->Stamp()))
             continue;
         ReportFaces(*item, false);
-        FFileList.Remove(paths.at(i));
+        FVanished[paths.at(i)] = FFileList.Take(paths.at(i));
     }
 }
 

@@ -17,6 +17,7 @@
 #include <QSet>
 #include <QString>
 
+#include <map>
 #include <memory>
 
 namespace catalogue {
@@ -46,6 +47,10 @@ protected:
 
 private:
     void RemoveVanishedFiles();
+    // After a stop: the file list forgets the files whose faces never reached the list, and
+    // takes back the vanished files whose removal never did, so that the next scan reports
+    // both again.
+    void KeepUndeliveredForTheNextScan();
     void ScanFolder(const QString& folder);
     void ScanFile(const QString& path);
     void ReportFaces(const TFontFileItem& file, bool added);
@@ -55,6 +60,8 @@ private:
     const bool FIncludeSubFolders;
     const QString FFolder;
     QSet<QString> FVisitedFolders;  // canonical paths, against link cycles
+    // Entries taken out of the file list for vanished or changed files, by path.
+    std::map<QString, std::unique_ptr<TFontFileItem>> FVanished;
 };
 
 } // namespace catalogue

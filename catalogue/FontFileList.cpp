@@ -117,6 +117,16 @@ bool TFontFileList::Remove(const QString& path)
     return FItems.erase(path) != 0;
 }
 
+std::unique_ptr<TFontFileItem> TFontFileList::Take(const QString& path)
+{
+    const auto found = FItems.find(path);
+    if (found == FItems.end())
+        return nullptr;
+    std::unique_ptr<TFontFileItem> item = std::move(found->second);
+    FItems.erase(found);
+    return item;
+}
+
 void TFontFileList::DeleteRemoved()
 {
     std::erase_if(FItems, [](const auto& entry) { return entry.second->Status() == EnumStatus::Removed; });

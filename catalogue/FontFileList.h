@@ -98,6 +98,8 @@ public:
     // or the new one is taken.
     bool Rename(const QString& oldPath, const QString& newPath);
     bool Remove(const QString& path);
+    // Removes the item filed under path and hands it over; nullptr when absent.
+    std::unique_ptr<TFontFileItem> Take(const QString& path);
     void Clear() { FItems.clear(); }
 
     // Drops every item marked removed.

@@ -10,6 +10,7 @@
 #include "platform/ShellNotifyListing.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -35,6 +36,8 @@ using platform::TShellNotify;
 
 // Generous: inotify answers within milliseconds; the limit only ends a broken test.
 constexpr int kWaitLimitMs = 20000;
+// Long enough for a scan to have read some files, far from its first delivery (750 ms).
+constexpr unsigned long kWorkBeforeStopMs = 20;
 
 bool ServeEventsUntil(const std::function<bool()>& done)
 {
@@ -347,10 +350,12 @@ TEST_F(BrowseScanSlot, BatchesOfAReplacedScanAreIgnored)
 TEST_F(BrowseScanSlot, StopKeepsWhatWasFoundAndDropsAPendingChange)
 {
     const QString folder = FreshFolder(QStringLiteral("slot-stop"));
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 200; ++i)
         WriteTrueType(folder + QStringLiteral("/s%1.ttf").arg(i), "Stopped Slot", "Style" + std::to_string(i));
     FSlot.StartFresh(folder, false);
     FSlot.FolderChanged();
+    // Stopped while it reads, before its first batch is due.
+    QThread::msleep(kWorkBeforeStopMs);
     FSlot.Stop();
     EXPECT_FALSE(FSlot.Running());
     EXPECT_FALSE(FSlot.ChangePending());
@@ -359,13 +364,41 @@ TEST_F(BrowseScanSlot, StopKeepsWhatWasFoundAndDropsAPendingChange)
     EXPECT_EQ(FAdded.size(), delivered) << "nothing arrives after the stop";
     EXPECT_EQ(FFinished, 0);
     EXPECT_FALSE(FSlot.Poll());
+    // The list keeps only the files whose faces reached the catalogue (one face each here).
+    EXPECT_EQ(FFiles.Count(), delivered);
 
-    // A rescan after the stop reports only the files the stopped scan had not reached.
+    // A rescan after the stop reports only the files the stopped scan had not handed over.
     FSlot.FolderChanged();
     EXPECT_TRUE(FSlot.Poll());
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(FAdded.size(), 30);
+    EXPECT_EQ(FAdded.size(), 200);
     EXPECT_EQ(FAdded.size(), QSet<QString>(FAdded.begin(), FAdded.end()).size());
+}
+
+TEST_F(BrowseScanSlot, RemovalsAStoppedRescanCouldNotHandOverComeWithTheNextOne)
+{
+    const QString folder = FreshFolder(QStringLiteral("slot-stop-removals"));
+    for (int i = 0; i < 200; ++i)
+        WriteTrueType(folder + QStringLiteral("/r%1.ttf").arg(i), "Removed Slot", "Style" + std::to_string(i));
+    FSlot.StartFresh(folder, false);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_EQ(FAdded.size(), 200);
+
+    for (int i = 0; i < 150; ++i)
+        ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/r%1.ttf").arg(i)));
+    // Stopped while it works: the removals it found may still be waiting for their batch.
+    FSlot.FolderChanged();
+    ASSERT_TRUE(FSlot.Poll());
+    QThread::msleep(kWorkBeforeStopMs);
+    FSlot.Stop();
+    // Only the removals that reached the catalogue left the list.
+    EXPECT_EQ(FFiles.Count(), 200 - FRemoved.size());
+    FSlot.FolderChanged();
+    ASSERT_TRUE(FSlot.Poll());
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(FRemoved.size(), 150);
+    EXPECT_EQ(FRemoved.size(), QSet<QString>(FRemoved.begin(), FRemoved.end()).size());
+    EXPECT_EQ(FFiles.Count(), 50);
 }
 
 } // namespace
