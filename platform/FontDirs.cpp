@@ -1,4 +1,5 @@
 #include "platform/FontDirs.h"
+#include "platform/FontDirsConfiguration.h"
 
 #include "platform/Places.h"
 
@@ -48,6 +49,17 @@ public:
         return FFolders;
     }
 
+    // A configuration loaded elsewhere (before its fonts were scanned) serves when the list
+    // is out of date, so that it is not parsed twice.
+    void Offer(FcConfig* config)
+    {
+        const std::lock_guard guard(FLock);
+        if (FValid && StillCurrent())
+            return;
+        StampCandidates();
+        ReadFrom(config);
+    }
+
 private:
     QList<QByteArray> Key() const
     {
@@ -57,7 +69,7 @@ private:
 
     bool StillCurrent() const { return Key() == FKey && FStamps.Unchanged(); }
 
-    void Load()
+    void StampCandidates()
     {
         FKey = Key();
         FStamps.Clear();
@@ -65,15 +77,26 @@ private:
             FStamps.Add(candidate);
         FFolders = QStringList{QDir::cleanPath(places::UserFontFolder())};
         FValid = false;
+    }
+
+    void Load()
+    {
+        StampCandidates();
         // The configuration alone is enough: its folder list is known before any font is scanned.
         const ConfigOwner config(FcInitLoadConfig());
-        if (!config)
-            return;
-        if (const fc::TStrListOwner files(FcConfigGetConfigFiles(config.get())); files) {
+        if (config)
+            ReadFrom(config.get());
+    }
+
+    // The folders of a configuration whose fonts were not scanned yet (after a scan the list
+    // holds every sub-folder too).
+    void ReadFrom(FcConfig* config)
+    {
+        if (const fc::TStrListOwner files(FcConfigGetConfigFiles(config)); files) {
             while (FcChar8* file = FcStrListNext(files.get()))
                 FStamps.Add(QByteArray(reinterpret_cast<const char*>(file)));
         }
-        const fc::TStrListOwner dirs(FcConfigGetFontDirs(config.get()));
+        const fc::TStrListOwner dirs(FcConfigGetFontDirs(config));
         if (!dirs)
             return;
         while (FcChar8* dir = FcStrListNext(dirs.get())) {
@@ -91,12 +114,23 @@ private:
     QStringList FFolders;
 };
 
+TFontFolderCache& FontFolderCache()
+{
+    static TFontFolderCache cache;
+    return cache;
+}
+
 } // namespace
 
 QStringList PersistentFontFolders()
 {
-    static TFontFolderCache cache;
-    return cache.Folders();
+    return FontFolderCache().Folders();
+}
+
+void OfferFontconfigConfiguration(FcConfig* config)
+{
+    if (config)
+        FontFolderCache().Offer(config);
 }
 
 bool RescanFontconfigCache(const QString& folder)

@@ -1,5 +1,7 @@
 #include "FontEnumeration.h"
 
+#include "platform/FontDirsConfiguration.h"
+
 #include "platform/FontconfigHandles.h"
 
 #include <algorithm>
@@ -97,8 +99,12 @@ std::int32_t TypeBitsOfFontFormat(const QString& format)
 
 std::optional<std::vector<TSystemFontFace>> EnumerateSystemFonts()
 {
-    const fc::TConfigOwner config(FcInitLoadConfigAndFonts());
+    const fc::TConfigOwner config(FcInitLoadConfig());
     if (!config)
+        return std::nullopt;
+    // Its folder list, read before the fonts are scanned, also serves the installed-font view.
+    OfferFontconfigConfiguration(config.get());
+    if (!FcConfigBuildFonts(config.get()))
         return std::nullopt;
     const fc::TPatternOwner pattern(FcPatternCreate());
     const fc::TObjectSetOwner objects(
