@@ -4,6 +4,7 @@
 #include "InstalledFontsTestSupport.h"
 
 #include "platform/FontDirs.h"
+#include "platform/FontEnumeration.h"
 
 #include <QDateTime>
 
@@ -223,6 +224,30 @@ TEST(InstalledFontFolders, AFolderTheUserConfigurationAddsIsSeenAtTheNextCall)
     file.write("<?xml version=\"1.0\"?>\n<fontconfig><dir>" + QFile::encodeName(extra) + "</dir></fontconfig>\n");
     file.close();
     EXPECT_TRUE(platform::PersistentFontFolders().contains(extra));
+
+    ASSERT_TRUE(QFile::remove(config));
+    EXPECT_FALSE(platform::PersistentFontFolders().contains(extra));
+}
+
+TEST(InstalledFontFolders, TheEnumerationsConfigurationGivesTheConfiguredFoldersOnly)
+{
+    const QString extra = Q(IsolatedEnvironment::Global().Scratch()) + "/enumeration-configured-fonts";
+    const QString config = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/fontconfig/fonts.conf";
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\"?>\n<fontconfig><dir>" + QFile::encodeName(extra) + "</dir></fontconfig>\n");
+    file.close();
+    // Older than a second, the configuration's stamps are trusted: the folder list the
+    // enumeration hands on is kept, not read again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+
+    // The enumeration loads the changed configuration first and hands it on.
+    ASSERT_TRUE(platform::EnumerateSystemFonts());
+    const QStringList folders = platform::PersistentFontFolders();
+    EXPECT_TRUE(folders.contains(extra));
+    for (const QString& folder : folders)
+        EXPECT_FALSE(folder.startsWith("/usr/share/fonts/")) << "a scanned sub-folder: " << folder.toStdString();
 
     ASSERT_TRUE(QFile::remove(config));
     EXPECT_FALSE(platform::PersistentFontFolders().contains(extra));
