@@ -57,13 +57,7 @@ protected:
     // A copy of the real font outside every font folder; the index makes its bytes differ.
     QString FontCopy(int index)
     {
-        const QString path = FOutside + QStringLiteral("/Copy%1.ttf").arg(index);
-        QFile::copy(FFont, path);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QFile file(path);
-        file.open(QIODevice::Append);
-        file.write(QByteArray::number(index));
-        return path;
+        return CopyOfFont(FFont, FOutside + QStringLiteral("/Copy%1.ttf").arg(index), QByteArray::number(index));
     }
 
     QString DamagedFont(int index)

@@ -95,16 +95,7 @@ protected:
     // A copy of the real font outside every font folder; tag makes its bytes differ.
     QString OutsideCopy(const QString& name, const QByteArray& tag = {})
     {
-        const QString path = FOutside + "/" + name;
-        QFile::remove(path);
-        QFile::copy(FFont, path);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        if (!tag.isEmpty()) {
-            QFile file(path);
-            file.open(QIODevice::Append);
-            file.write(tag);
-        }
-        return path;
+        return CopyOfFont(FFont, FOutside + "/" + name, tag);
     }
 
     // Runs one operation on the tasks; answers the thread's final state.

@@ -89,6 +89,21 @@ inline std::optional<QStringList> FcListFiles()
     return QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// A writable copy of font at path (replacing what was there); tag appended makes its bytes
+// differ from other copies.
+inline QString CopyOfFont(const QString& font, const QString& path, const QByteArray& tag = {})
+{
+    QFile::remove(path);
+    QFile::copy(font, path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!tag.isEmpty()) {
+        QFile file(path);
+        file.open(QIODevice::Append);
+        file.write(tag);
+    }
+    return path;
+}
+
 inline QByteArray ReadAll(const QString& path)
 {
     QFile file(path);
