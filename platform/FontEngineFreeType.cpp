@@ -281,11 +281,6 @@ private:
 
 } // namespace
 
-TFontBytes ReadFontFileBytes(const QString& path)
-{
-    return TFontFileBytes::Map(path);
-}
-
 std::optional<int> FreeTypeFaceIndexByName(const TFontBytes& bytes, const QString& fullName)
 {
     if (fullName.isEmpty())

@@ -13,9 +13,6 @@
 
 namespace platform {
 
-// The bytes of a font file, nothing when it cannot be opened or is too large.
-TFontBytes ReadFontFileBytes(const QString& path);
-
 // Index of the face whose full name (or family and style) equals fullName, without regard
 // to case; nothing when no face has it.
 std::optional<int> FreeTypeFaceIndexByName(const TFontBytes& bytes, const QString& fullName);

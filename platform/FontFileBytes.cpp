@@ -20,7 +20,7 @@ TFontFileBytes::~TFontFileBytes()
         ::munmap(FMapping, static_cast<std::size_t>(FSize));
 }
 
-std::shared_ptr<const TFontFileBytes> TFontFileBytes::Map(const QString& path)
+std::shared_ptr<const TFontFileBytes> TFontFileBytes::Open(const QString& path)
 {
     if (path.isEmpty())
         return nullptr;

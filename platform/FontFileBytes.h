@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 
 namespace platform {
 
@@ -24,12 +25,16 @@ public:
 
     // Reads or maps a regular font file; nullptr when it cannot be opened, is empty or is too
     // large.
-    static std::shared_ptr<const TFontFileBytes> Map(const QString& path);
+    static std::shared_ptr<const TFontFileBytes> Open(const QString& path);
     // Bytes held in memory (tests, fonts made on the fly).
     static std::shared_ptr<const TFontFileBytes> FromData(QByteArray data);
 
     const char* Data() const { return FData; }
     qsizetype Size() const { return FSize; }
+    std::span<const std::byte> View() const
+    {
+        return {reinterpret_cast<const std::byte*>(FData), static_cast<std::size_t>(FSize)};
+    }
     bool StartsWith(const char* magic) const;
     // A copy of all bytes.
     QByteArray ToByteArray() const { return QByteArray(FData, FSize); }

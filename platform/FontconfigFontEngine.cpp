@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <span>
 
 namespace platform {
 
@@ -83,38 +82,17 @@ bool HasFamily(FcPattern* pattern, const QString& family)
     }
 }
 
-// The first file of files that reads as a font, with its bytes and face count.
-TFontBytes FirstFontOf(const QStringList& files, QString& faceFile, int& faceCount)
-{
-    for (const QString& file : files) {
-        TFontBytes bytes = ReadFontFileBytes(file);
-        const int count = bytes ? FreeTypeFaceCount(bytes) : 0;
-        if (count > 0) {
-            faceFile = file;
-            faceCount = count;
-            return bytes;
-        }
-    }
-    return nullptr;
-}
-
-bool IsType1Outline(const TFontBytes& bytes)
-{
-    return fontfile::LooksLikeType1Outline(std::span<const std::byte>(
-        reinterpret_cast<const std::byte*>(bytes->Data()), static_cast<std::size_t>(bytes->Size())));
-}
-
-// The same for a private load, which must know that FreeType opens the file: its first face
-// is opened (and kept, for the display font that will want it). A Type 1 file, which FreeType
-// would parse whole, is taken on its header.
-TFontBytes FirstLoadableFontOf(const QStringList& files, QString& faceFile, int& faceCount,
+// The first file of files that FreeType opens as a font, with its bytes, its face count and
+// its first face (kept for the display font that will want it). A Type 1 file, which FreeType
+// would parse whole to open it, is taken on its header and comes without a face.
+TFontBytes FirstFontOf(const QStringList& files, QString& faceFile, int& faceCount,
                                std::unique_ptr<TFreeTypeFace>& firstFace)
 {
     for (const QString& file : files) {
-        TFontBytes bytes = ReadFontFileBytes(file);
+        TFontBytes bytes = TFontFileBytes::Open(file);
         if (!bytes)
             continue;
-        if (IsType1Outline(bytes)) {
+        if (fontfile::LooksLikeType1Outline(bytes->View())) {
             faceFile = file;
             faceCount = 1;
             return bytes;
@@ -169,7 +147,7 @@ bool TFontconfigFontEngine::AddPrivateFont(const QString& resource)
     }
     TPrivateLoad load;
     load.Files = files;
-    load.Bytes = FirstLoadableFontOf(files, load.FaceFile, load.FaceCount, load.SpareFace);
+    load.Bytes = FirstFontOf(files, load.FaceFile, load.FaceCount, load.SpareFace);
     if (!load.Bytes)
         return false;
     const std::lock_guard guard(FLock);
@@ -218,10 +196,8 @@ TFontBytes TFontconfigFontEngine::PrivateBytesOf(const QString& file, QString& f
     return nullptr;
 }
 
-std::unique_ptr<TFreeTypeFace> TFontconfigFontEngine::TakeSpareFace(const QString& file, int index)
+std::unique_ptr<TFreeTypeFace> TFontconfigFontEngine::TakeSpareFace(const QString& file)
 {
-    if (index != 0)
-        return nullptr;
     const std::lock_guard guard(FLock);
     for (auto& [resource, load] : FPrivateLoads) {
         if (load.Files.contains(file))
@@ -249,12 +225,13 @@ std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontOfFile(const TFa
 {
     QString faceFile;
     int count = 0;
+    std::unique_ptr<TFreeTypeFace> firstFace;
     TFontBytes bytes = PrivateBytesOf(location.FontFile, faceFile, count);
     if (!bytes) {
         QStringList files{location.FontFile};
         if (!location.SecondFile.isEmpty())
             files << location.SecondFile;
-        bytes = FirstFontOf(files, faceFile, count);
+        bytes = FirstFontOf(files, faceFile, count, firstFace);
     }
     if (!bytes)
         return nullptr;
@@ -263,15 +240,18 @@ std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontOfFile(const TFa
         index = location.FaceIndex;
     else if (count > 1 && count <= kMaxNamedMembers)
         index = FreeTypeFaceIndexByName(bytes, location.FullName).value_or(0);
-    if (auto spare = TakeSpareFace(location.FontFile, index))
-        return CreateFreeTypeDisplayFont(std::move(spare), faceFile, index, pixelHeight);
+    // The first face is open already (the private load's, or the one just opened).
+    if (index == 0 && !firstFace)
+        firstFace = TakeSpareFace(location.FontFile);
+    if (index == 0 && firstFace)
+        return CreateFreeTypeDisplayFont(std::move(firstFace), faceFile, index, pixelHeight);
     return CreateFreeTypeDisplayFont(bytes, faceFile, index, pixelHeight);
 }
 
 std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontOfSystemFile(const TFaceLocation& location,
                                                                              int pixelHeight) const
 {
-    return CreateFreeTypeDisplayFont(ReadFontFileBytes(location.SystemFile), location.SystemFile,
+    return CreateFreeTypeDisplayFont(TFontFileBytes::Open(location.SystemFile), location.SystemFile,
                                      location.SystemIndex, pixelHeight);
 }
 
@@ -305,7 +285,7 @@ std::unique_ptr<TDisplayFont> TFontconfigFontEngine::DisplayFontByName(const TLo
         if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) != FcResultMatch)
             index = 0;
     }
-    const TFontBytes bytes = ReadFontFileBytes(file);
+    const TFontBytes bytes = TFontFileBytes::Open(file);
     if (!bytes)
         return nullptr;
     return CreateFreeTypeDisplayFont(bytes, file, index, pixelHeight);

@@ -44,8 +44,8 @@ private:
 
     // The bytes of a privately loaded resource holding file, or none.
     TFontBytes PrivateBytesOf(const QString& file, QString& faceFile, int& faceCount) const;
-    // The spare face of the private load holding file when it is member index, once.
-    std::unique_ptr<TFreeTypeFace> TakeSpareFace(const QString& file, int index);
+    // The first face of the private load holding file, once.
+    std::unique_ptr<TFreeTypeFace> TakeSpareFace(const QString& file);
     std::unique_ptr<TDisplayFont> DisplayFontOfFile(const TFaceLocation& location, int pixelHeight);
     std::unique_ptr<TDisplayFont> DisplayFontOfSystemFile(const TFaceLocation& location, int pixelHeight) const;
     std::unique_ptr<TDisplayFont> DisplayFontByName(const TLogicalFont& font, int pixelHeight) const;

@@ -106,8 +106,7 @@ int FreeTypeFaceCount(const TFontBytes& bytes)
 {
     if (!bytes)
         return 0;
-    const std::span<const std::byte> data(reinterpret_cast<const std::byte*>(bytes->Data()),
-                                          static_cast<std::size_t>(bytes->Size()));
+    const std::span<const std::byte> data = bytes->View();
     // FreeType opens a face to count them (it parses a whole Type 1 font to do so); SFNT files
     // and collections say their count in their first bytes, and a Type 1 file holds one face.
     if (const auto count = SfntFaceCount(data))

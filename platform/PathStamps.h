@@ -28,8 +28,6 @@ public:
     // was stamped.
     bool Unchanged() const;
 
-    std::size_t Count() const { return FStamps.size(); }
-
 private:
     struct TStamp {
         QByteArray Path;

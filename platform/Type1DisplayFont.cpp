@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <span>
 
 namespace platform {
 
@@ -138,9 +137,7 @@ std::unique_ptr<TDisplayFont> CreateType1DisplayFont(const TFontBytes& bytes, co
 {
     if (!bytes || faceIndex > 0)
         return nullptr;
-    const std::span<const std::byte> data(reinterpret_cast<const std::byte*>(bytes->Data()),
-                                          static_cast<std::size_t>(bytes->Size()));
-    const auto header = fontfile::ReadType1OutlineHeader(data);
+    const auto header = fontfile::ReadType1OutlineHeader(bytes->View());
     if (!header)
         return nullptr;
     const auto metrics = Type1TextMetrics(*header, pixelHeight);

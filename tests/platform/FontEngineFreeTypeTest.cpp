@@ -38,7 +38,7 @@ const QString kMarlett = QStringLiteral("/usr/share/wine/fonts/marlett.ttf");
 
 std::unique_ptr<TDisplayFont> FontOf(const QString& file, int pixelHeight)
 {
-    return platform::CreateFreeTypeDisplayFont(TFontFileBytes::Map(file), file, 0, pixelHeight);
+    return platform::CreateFreeTypeDisplayFont(TFontFileBytes::Open(file), file, 0, pixelHeight);
 }
 
 QImage WhiteImage(int width, int height)
@@ -131,7 +131,7 @@ TEST(FreeTypeDisplayFont, ScaledPaintersGetOutlines)
 TEST(FreeTypeDisplayFont, ASymbolFontMapsCharactersThroughItsPrivateUseCodes)
 {
     REQUIRE_FILE(kMarlett);
-    const TFontBytes bytes = TFontFileBytes::Map(kMarlett);
+    const TFontBytes bytes = TFontFileBytes::Open(kMarlett);
     const auto face = platform::TFreeTypeFace::Open(bytes, 0);
     ASSERT_TRUE(face);
     ASSERT_EQ(face->Get()->charmap, nullptr) << "FreeType chose a map for a symbol-only font";
@@ -153,7 +153,7 @@ TEST(FreeTypeDisplayFont, AType1SymbolFontIsReachedThroughItsOwnEncoding)
 {
     const QString dingbats = QStringLiteral("/usr/share/fonts/type1/urw-base35/D050000L.t1");
     REQUIRE_FILE(dingbats);
-    const auto face = platform::TFreeTypeFace::Open(TFontFileBytes::Map(dingbats), 0);
+    const auto face = platform::TFreeTypeFace::Open(TFontFileBytes::Open(dingbats), 0);
     ASSERT_TRUE(face);
     platform::ChooseCharacterMap(face->Get());
     const FT_CharMap before = face->Get()->charmap;
@@ -174,7 +174,7 @@ TEST(FontFileBytes, AFileTheUserMayWriteIsReadSoThatWritingItInPlaceTakesNothing
     const QByteArray expected = original.readAll();
     original.close();
 
-    const TFontBytes bytes = TFontFileBytes::Map(copy);
+    const TFontBytes bytes = TFontFileBytes::Open(copy);
     ASSERT_TRUE(bytes);
     // A font editor saving over the file: cut to nothing, then written anew.
     QFile rewrite(copy);
@@ -260,7 +260,7 @@ TEST(Type1DisplayFont, MetricsFromTheHeaderAreFreeTypesOwn)
         GTEST_SKIP() << "no Type 1 fonts installed";
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
-        const TFontBytes bytes = TFontFileBytes::Map(file);
+        const TFontBytes bytes = TFontFileBytes::Open(file);
         for (const int pixels : {6, 11, 12, 16, 17, 21, 27, 33, 45, 64}) {
             SCOPED_TRACE(pixels);
             const auto fromHeader = platform::CreateType1DisplayFont(bytes, file, 0, pixels);
